@@ -1,0 +1,73 @@
+// A device-independent bitmap with its own pixel memory: the in-memory picture that the
+// loader produces and the frame conversion reads. Plain C++, no Qt.
+//
+// Rows are stored bottom-up (row 0 in memory is the bottom row of the picture), each row
+// padded to a multiple of 4 bytes. Bitmaps of 1, 4 and 8 bits per pixel carry a colour
+// table of 2^bits entries. A 15-bit bitmap is a 5-5-5 bitmap stored in 16-bit pixels.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace tavrel {
+
+struct RgbQuad {
+    uint8_t blue = 0;
+    uint8_t green = 0;
+    uint8_t red = 0;
+    uint8_t reserved = 0;
+};
+
+// Size and depth of a bitmap, as the platform reports them for a bitmap handle.
+struct BitmapInfo {
+    int32_t width = 0;
+    int32_t height = 0;
+    uint16_t planes = 0;
+    uint16_t bitsPerPixel = 0;
+};
+
+class DibSection {
+public:
+    // An empty bitmap: the null handle of a failed load.
+    DibSection() = default;
+
+    // A zero-filled bitmap. Throws std::invalid_argument for a size of 0 or less or a depth
+    // other than 1, 4, 8, 15, 16, 24 or 32, and std::bad_alloc when the pixels do not fit.
+    DibSection(int32_t width, int32_t height, uint16_t bitsPerPixel);
+
+    // A bitmap taken as it comes, with no checks: for pictures that arrive from outside,
+    // such as a fuzzer's bytes. Consumers must validate it.
+    static DibSection FromParts(BitmapInfo info, std::vector<RgbQuad> colourTable,
+                                std::vector<uint8_t> pixels);
+
+    bool IsNull() const { return info_.width == 0 && info_.height == 0 && pixels_.empty(); }
+    explicit operator bool() const { return !IsNull(); }
+
+    const BitmapInfo& Info() const { return info_; }
+    int32_t Width() const { return info_.width; }
+    int32_t Height() const { return info_.height; }
+    uint16_t BitsPerPixel() const { return info_.bitsPerPixel; }
+
+    // Bytes per row: ((bits x width + 31) / 32) x 4, with 15 bits counted as 16.
+    // nullopt when the depth is unsupported or the size overflows.
+    static std::optional<std::size_t> StrideFor(int32_t width, uint16_t bitsPerPixel);
+    std::size_t Stride() const { return StrideFor(info_.width, info_.bitsPerPixel).value_or(0); }
+
+    // Rows in memory order: Row(0) is the bottom row of the picture.
+    uint8_t* Row(int32_t memoryRow) { return pixels_.data() + memoryRow * Stride(); }
+    const uint8_t* Row(int32_t memoryRow) const { return pixels_.data() + memoryRow * Stride(); }
+
+    std::vector<uint8_t>& Pixels() { return pixels_; }
+    const std::vector<uint8_t>& Pixels() const { return pixels_; }
+    std::vector<RgbQuad>& ColourTable() { return colourTable_; }
+    const std::vector<RgbQuad>& ColourTable() const { return colourTable_; }
+
+private:
+    BitmapInfo info_;
+    std::vector<RgbQuad> colourTable_;
+    std::vector<uint8_t> pixels_;
+};
+
+}  // namespace tavrel

@@ -1,0 +1,102 @@
+// The main dialog: five image slots, the speed list, the preview and the GIF command.
+#pragma once
+
+#include <QIcon>
+#include <QRect>
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+#include "platform/dialog.h"
+#include "platform/dib_section.h"
+
+class QAbstractButton;
+class QComboBox;
+
+inline constexpr int kSlotCount = 5;
+
+// Control ids of the main dialog.
+inline constexpr int IDC_GIF_PATH = 1007;
+inline constexpr int IDC_SLOT1 = 1008;  // slots 1 to 5 are 1008 to 1012
+inline constexpr int IDC_PREVIEW_PICTURE = 1002;
+inline constexpr int IDC_SPEED = 1015;
+inline constexpr int IDC_FORMATS_NOTE = 1019;
+inline constexpr int IDC_PREVIEW = 4;
+inline constexpr int IDC_GENERATE = 2;
+inline constexpr int IDC_CLEAR = 3;
+inline constexpr int IDM_ABOUTBOX = 0x10;
+inline constexpr int kPreviewTimerId = 1;
+
+class CTavrelDlg : public tavrel::CDialog {
+    Q_OBJECT
+public:
+    // workDir: the folder the program started in; every relative path resolves against it.
+    explicit CTavrelDlg(QWidget* parent = nullptr, const QString& workDir = QString());
+    ~CTavrelDlg() override;
+
+    // ---- state (read and written directly by the handlers and by tests) ----
+    QString m_strImageDir;
+    QString m_strSoundDir;
+    QString m_strMovieDir;
+    QString m_strBmpDir;
+    QString m_strSourcePath;
+    QString m_strSourceTitle;
+    QString m_strStagePath;
+    QString m_strSlotTitle[kSlotCount];
+    QString m_strOutputPath;
+    QString m_strSlotBmpPath[kSlotCount];
+    int32_t m_nFrameWidth = 530;
+    int32_t m_nFrameHeight = 530;
+    QRect m_rcSlot;
+    std::unique_ptr<tavrel::DibSection> m_hWorkBitmap;
+    std::unique_ptr<tavrel::DibSection> m_hSlotThumb[kSlotCount];
+    int32_t m_nFrameDelay = 0;
+    bool m_bSlotFilled[kSlotCount] = {};
+    bool m_bSlotShown[kSlotCount] = {};
+    bool m_bHeaderWritten = false;
+    QRect m_rcPreview;
+    std::unique_ptr<tavrel::DibSection> m_hPreviewBitmap;
+    QIcon m_hIcon;
+    int32_t m_nSelectedCount = 0;
+    QString m_strGifPath;
+    QString m_strSpeed;
+    QComboBox* m_comboSpeed = nullptr;
+    QAbstractButton* m_btnSlot[kSlotCount] = {};
+    QAbstractButton* m_btnPreview = nullptr;
+
+    // ---- handlers ----
+    void OnSysCommand(int commandId);
+    void OnGenerateGif();
+    void ClearAllSlots();
+    void OnSpeedChanged();
+    void ChooseSlotImage(int slot);  // slot 1 to 5
+    void OnPreview();
+    void OnFormatsNote() {}
+    void StageAsBmp();
+    // Opens the dialog's window menu (Alt+Space, right click on a free area).
+    void ShowWindowMenu(const QPoint& globalPos);
+
+    // The folder the program started in.
+    const QString& WorkDir() const { return m_workDir; }
+    // A relative path resolved against WorkDir().
+    QString Resolve(const QString& relativePath) const;
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(tavrel::DataExchange& dx) override;
+    bool PreTranslateMessage(QObject* target, QEvent* event) override;
+    void OnCommand(int controlId, int notifyCode) override;
+    void OnTimer(int timerId) override;
+
+    // Right-button removal of one slot's picture; part of the pre-filter.
+    void RemoveSlotImage(QObject* target, QEvent* event);
+    // Shared by removal and clearing: slot index 0 to 4 back to the background.
+    void EmptySlot(int index);
+
+    // ---- helpers of the slots, preview and generation (added as they are built) ----
+    void EndPreviewShow();
+    bool FillSlotFromFile(int slot, const QString& path);
+
+private:
+    QString m_workDir;
+};
