@@ -90,6 +90,10 @@ protected:
 
     // Right-button removal of one slot's picture; part of the pre-filter.
     void RemoveSlotImage(QObject* target, QEvent* event);
+    // Picture files dropped on a slot button; part of the pre-filter. True when consumed.
+    bool HandleSlotDrop(QObject* target, QEvent* event);
+    // Lets the slot buttons accept dropped files (called at initialisation).
+    void EnableSlotDrops();
     // Shared by removal and clearing: slot index 0 to 4 back to the background.
     void EmptySlot(int index);
 
