@@ -100,6 +100,11 @@ protected:
     // ---- helpers of the slots, preview and generation (added as they are built) ----
     void EndPreviewShow();
     bool FillSlotFromFile(int slot, const QString& path);
+    // The preview button back to the background picture; releases the shown picture.
+    void ShowPreviewBackground();
+    // Writes the GIF of the filled slots to path; false, with the reason and no file
+    // written or replaced, when a staged copy cannot be read or the file cannot be written.
+    bool WriteGifFile(const QString& path, uint16_t delay, QString* reason);
 
 private:
     QString m_workDir;
