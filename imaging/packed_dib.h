@@ -1,0 +1,80 @@
+// The packed bitmap block the conversion works on: a 40-byte header whose first field is
+// the offset of the pixel rows, a colour table of RGBQUAD entries (1, 4 and 8 bits per
+// pixel only, 2^bits entries) and the pixel rows, bottom-up, each padded to 4 bytes.
+// All numbers are little-endian. Plain C++, no Qt.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+namespace tavrel {
+
+inline constexpr std::size_t kPackedDibHeaderSize = 40;
+inline constexpr std::size_t kRgbQuadSize = 4;
+
+// The header fields that are written and read; the rest of the 40 bytes stay zero.
+struct PackedDibHeader {
+    uint32_t pixelOffset = 0;  // from the start of the block to the first pixel row
+    int32_t width = 0;
+    int32_t height = 0;  // positive: rows are stored bottom-up
+    uint16_t planes = 1;
+    uint16_t bitCount = 0;
+    uint32_t compression = 0;  // BI_RGB
+    uint32_t imageSize = 0;
+};
+
+// Reads or writes the header at the start of a block of at least kPackedDibHeaderSize bytes.
+PackedDibHeader LoadPackedDibHeader(const uint8_t* block);
+void StorePackedDibHeader(const PackedDibHeader& header, uint8_t* block);
+
+// 1, 4, 8, 15, 16, 24 and 32 bits per pixel are accepted. A 15-bit picture is 5-5-5 in
+// 16-bit pixels, so it is laid out exactly like a 16-bit one.
+bool IsSupportedBitCount(uint32_t bitCount);
+// Colour-table entries that come with a bit count: 2^bits for 1, 4 and 8, else 0.
+std::size_t ColourTableEntries(uint16_t bitCount);
+
+// Where everything lies in a block for a picture of the given size and depth.
+struct PackedDibLayout {
+    std::size_t colourEntries = 0;
+    std::size_t stride = 0;       // bytes per row, a multiple of 4
+    std::size_t rowBytes = 0;     // bytes of a row that carry pixels; the rest is filler
+    std::size_t pixelOffset = 0;  // 40 + 4 x colour entries
+    std::size_t blockSize = 0;    // pixelOffset + stride x height
+};
+
+// nullopt for a size of 0 or less, an unsupported depth or sizes that overflow.
+std::optional<PackedDibLayout> LayoutPackedDib(int32_t width, int32_t height, uint16_t bitCount);
+
+enum class PackedDibStatus {
+    kValid,
+    kNoPixels,          // width or height of 0 or less
+    kUnsupportedDepth,  // a bit count other than 1, 4, 8, 15, 16, 24 or 32
+    kMalformed,         // a block too small for what its header claims
+};
+
+// A checked block: every pointer and size stays inside the block it was read from.
+struct PackedDibView {
+    int32_t width = 0;
+    int32_t height = 0;
+    uint16_t bitCount = 0;
+    const uint8_t* colourTable = nullptr;  // colourEntries RGBQUADs, or null
+    std::size_t colourEntries = 0;
+    const uint8_t* rows = nullptr;  // bottom row of the picture first
+    std::size_t stride = 0;
+    std::size_t rowBytes = 0;
+
+    const uint8_t* Row(int32_t memoryRow) const {
+        return rows + static_cast<std::size_t>(memoryRow) * stride;
+    }
+};
+
+struct PackedDibCheck {
+    PackedDibStatus status = PackedDibStatus::kMalformed;
+    PackedDibView view;  // meaningful only for kValid
+};
+
+// Checks a block of blockSize bytes against its own header without reading past its end.
+PackedDibCheck ReadPackedDib(const uint8_t* block, std::size_t blockSize);
+
+}  // namespace tavrel

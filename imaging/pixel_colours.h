@@ -1,0 +1,84 @@
+// How the pixels of one row of a packed bitmap turn into colours. The quantiser feeds the
+// tree and the conversion maps the pixels with the same reading, so every mapped colour
+// was inserted before.
+#pragma once
+
+#include <cstdint>
+
+namespace tavrel {
+
+struct Rgb {
+    uint8_t red = 0;
+    uint8_t green = 0;
+    uint8_t blue = 0;
+
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// Pixel x of a row of 1, 4 or 8 bits: a byte, the high nibble for even x, or bit
+// 7 - (x mod 8) so that the most significant bit is the leftmost pixel. Other depths give 0.
+inline uint8_t PaletteIndexAt(const uint8_t* row, int32_t x, uint16_t bitCount) {
+    const auto ux = static_cast<uint32_t>(x);
+    switch (bitCount) {
+        case 8:
+            return row[ux];
+        case 4:
+            return (ux & 1) == 0 ? row[ux / 2] >> 4 : row[ux / 2] & 0x0F;
+        case 1:
+            return (row[ux / 8] >> (7 - ux % 8)) & 1;
+        default:
+            return 0;
+    }
+}
+
+// A 5-5-5 pixel stored low byte first; the top bit is ignored and each component keeps
+// its five bits in the high end of the byte.
+inline Rgb Rgb555At(const uint8_t* pixel) {
+    const unsigned lo = pixel[0];
+    const unsigned hi = pixel[1];
+    return {static_cast<uint8_t>(((hi >> 2) & 0x1F) << 3),
+            static_cast<uint8_t>((((hi & 0x03) << 3) | (lo >> 5)) << 3),
+            static_cast<uint8_t>((lo & 0x1F) << 3)};
+}
+
+// Blue, green, red in that order, as in 24- and 32-bit pixels and RGBQUAD entries.
+inline Rgb BgrAt(const uint8_t* pixel) {
+    return {pixel[2], pixel[1], pixel[0]};
+}
+
+// Calls visit(Rgb) for pixels 0 to width - 1 of one row. The depth is dispatched once per
+// row, not per pixel. colourTable is needed for 1, 4 and 8 bits only. Returns false for a
+// depth it does not read.
+template <typename Visit>
+bool ForEachPixelColour(const uint8_t* row, int32_t width, uint16_t bitCount,
+                        const uint8_t* colourTable, Visit&& visit) {
+    switch (bitCount) {
+        case 1:
+        case 4:
+        case 8:
+            for (int32_t x = 0; x < width; ++x) {
+                visit(BgrAt(colourTable + 4 * PaletteIndexAt(row, x, bitCount)));
+            }
+            return true;
+        case 15:
+        case 16:
+            for (int32_t x = 0; x < width; ++x, row += 2) {
+                visit(Rgb555At(row));
+            }
+            return true;
+        case 24:
+            for (int32_t x = 0; x < width; ++x, row += 3) {
+                visit(BgrAt(row));
+            }
+            return true;
+        case 32:
+            for (int32_t x = 0; x < width; ++x, row += 4) {
+                visit(BgrAt(row));
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace tavrel
