@@ -1,4 +1,128 @@
-// The GIF generation command.
+// The GIF generation command: one frame per filled slot, in slot order, written to a file
+// chosen in the save dialog. The file is replaced only when it is complete.
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <new>
+
+#include "gif/gif_writer.h"
+#include "platform/file_dialog.h"
+#include "platform/files.h"
+#include "platform/message_box.h"
+#include "ui/gif_frames.h"
 #include "ui/tavrel_dlg.h"
 
-void CTavrelDlg::OnGenerateGif() {}
+namespace {
+
+const QString kNothingToGenerate = QStringLiteral("生成动画之前，请先选择至少一幅图像！谢谢！");
+const QString kDone = QStringLiteral("动画已制作成功！谢谢！");
+const QString kSaveFilter = QStringLiteral("GIF 文件(*.GIF)|*.GIF||");
+const QString kCannotWrite = QStringLiteral("动画文件无法写入，未生成动画：");
+const QString kStagedCopyUnreadable = QStringLiteral("图像%1的暂存文件无法读取，未生成动画。");
+const QString kOutOfMemory = QStringLiteral("内存不足，未生成动画。");
+
+// Shows the busy cursor once a run looks like it will take longer than a quarter second,
+// and takes it away again on every way out.
+class BusyCursorWhenSlow {
+public:
+    explicit BusyCursorWhenSlow(int totalSteps) : totalSteps_(totalSteps) { clock_.start(); }
+    ~BusyCursorWhenSlow() {
+        if (shown_) {
+            QGuiApplication::restoreOverrideCursor();
+        }
+    }
+    BusyCursorWhenSlow(const BusyCursorWhenSlow&) = delete;
+    BusyCursorWhenSlow& operator=(const BusyCursorWhenSlow&) = delete;
+
+    void StepDone(int stepsDone) {
+        constexpr qint64 kQuickMs = 250;
+        if (!shown_ && stepsDone > 0 && clock_.elapsed() * totalSteps_ / stepsDone > kQuickMs) {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            shown_ = true;
+        }
+    }
+
+private:
+    QElapsedTimer clock_;
+    int totalSteps_;
+    bool shown_ = false;
+};
+
+// Clears the header flag on every way out of a run.
+class HeaderFlagReset {
+public:
+    explicit HeaderFlagReset(bool& flag) : flag_(flag) {}
+    ~HeaderFlagReset() { flag_ = false; }
+    HeaderFlagReset(const HeaderFlagReset&) = delete;
+    HeaderFlagReset& operator=(const HeaderFlagReset&) = delete;
+
+private:
+    bool& flag_;
+};
+
+}  // namespace
+
+void CTavrelDlg::OnGenerateGif() {
+    if (m_nSelectedCount == 0) {
+        tavrel::ShowMessage(this, kNothingToGenerate);
+        return;
+    }
+
+    tavrel::FileDialog dialog(false, QStringLiteral("GIF"), QString(),
+                              tavrel::kOfnHideReadOnly | tavrel::kOfnOverwritePrompt, kSaveFilter,
+                              this);
+    dialog.SetInitialFolder(WorkDir() + QStringLiteral("/GifFiles/"));
+    if (dialog.DoModal() != tavrel::kIdOk) {
+        return;
+    }
+    m_strOutputPath = dialog.GetPathName();
+    m_nFrameDelay = tavrel::GifDelayForSpeed(m_strSpeed);
+    m_strGifPath = m_strOutputPath;
+    UpdateData(false);
+
+    QString reason;
+    if (!WriteGifFile(Resolve(m_strOutputPath), static_cast<uint16_t>(m_nFrameDelay), &reason)) {
+        tavrel::ShowMessage(this, reason);
+        return;
+    }
+    tavrel::ShowMessage(this, kDone);
+    UpdateData(false);
+}
+
+bool CTavrelDlg::WriteGifFile(const QString& path, uint16_t delay, QString* reason) {
+    HeaderFlagReset resetHeaderFlag(m_bHeaderWritten);
+    tavrel::AtomicOutputFile file;
+    QString why;
+    if (!file.Open(path, &why)) {
+        *reason = kCannotWrite + why;
+        return false;
+    }
+    try {
+        // The count of filled slots stays as it is: a preview tick meanwhile must still see
+        // the chosen pictures.
+        int framesWritten = 0;
+        BusyCursorWhenSlow busy(m_nSelectedCount);
+        for (int index = 0; index < kSlotCount; ++index) {
+            if (!m_bSlotFilled[index]) {
+                continue;
+            }
+            if (!tavrel::AppendBmpFrame(file, Resolve(m_strSlotBmpPath[index]), m_nFrameWidth,
+                                        m_nFrameHeight, delay, m_bHeaderWritten)) {
+                *reason = kStagedCopyUnreadable.arg(index + 1);
+                return false;
+            }
+            busy.StepDone(++framesWritten);
+        }
+        tavrel::WriteGifTrailer(file);
+    } catch (const tavrel::FileWriteError& error) {
+        *reason = kCannotWrite + QString::fromUtf8(error.what());
+        return false;
+    } catch (const std::bad_alloc&) {
+        *reason = kOutOfMemory;
+        return false;
+    }
+    if (!file.Commit(&why)) {
+        *reason = kCannotWrite + why;
+        return false;
+    }
+    return true;
+}

@@ -1,11 +1,182 @@
 // Filling the five image slots from picture files and emptying them again.
+#include <QAbstractButton>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QUrl>
+
+#include "platform/bitmap_loader.h"
+#include "platform/dialog_template.h"
+#include "platform/file_dialog.h"
+#include "platform/image_codecs.h"
+#include "platform/message_box.h"
 #include "ui/tavrel_dlg.h"
 
-void CTavrelDlg::ChooseSlotImage(int /*slot*/) {}
-void CTavrelDlg::StageAsBmp() {}
-void CTavrelDlg::RemoveSlotImage(QObject* /*target*/, QEvent* /*event*/) {}
-bool CTavrelDlg::HandleSlotDrop(QObject* /*target*/, QEvent* /*event*/) { return false; }
-void CTavrelDlg::EnableSlotDrops() {}
-void CTavrelDlg::EmptySlot(int /*index*/) {}
-void CTavrelDlg::ClearAllSlots() {}
-bool CTavrelDlg::FillSlotFromFile(int /*slot*/, const QString& /*path*/) { return false; }
+namespace {
+
+const QString kOpenFilter = QStringLiteral("图像文件 (*.jpg;*.bmp;*.png)|*.jpg;*.bmp;*.png||");
+const QString kNothingToClear = QStringLiteral("未选择图像，不需要取消！谢谢！");
+const QString kCannotUse = QStringLiteral("无法使用这幅图像：");
+const QString kStagedCopyUnreadable = QStringLiteral("暂存的BMP副本无法读取。");
+
+// The slot (1 to 5) whose button the object is, or 0.
+int SlotOfControl(const QObject* object) {
+    const int id = tavrel::ControlId(object);
+    return id >= IDC_SLOT1 && id < IDC_SLOT1 + kSlotCount ? id - IDC_SLOT1 + 1 : 0;
+}
+
+// The local file a drag carries, or an empty string.
+QString DraggedLocalFile(const QMimeData* mime) {
+    if (mime == nullptr || !mime->hasUrls() || mime->urls().isEmpty()) {
+        return {};
+    }
+    const QUrl url = mime->urls().constFirst();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+// Staged copy for a slot's picture: title + ".bmp" in the BMP folder, unless another filled
+// slot already uses that name; then title + "-2.bmp", "-3.bmp", ... the first one free.
+// Sharing a copy would make both slots show the picture staged last.
+QString StagedPathFor(const CTavrelDlg& dlg, int index, const QString& title) {
+    const QString stem = dlg.m_strBmpDir + QLatin1Char('/') + title;
+    auto usedByOtherSlot = [&](const QString& path) {
+        for (int i = 0; i < kSlotCount; ++i) {
+            if (i != index && dlg.m_bSlotFilled[i] && dlg.m_strSlotBmpPath[i] == path) {
+                return true;
+            }
+        }
+        return false;
+    };
+    QString path = stem + QStringLiteral(".bmp");
+    for (int n = 2; usedByOtherSlot(path); ++n) {
+        path = stem + QStringLiteral("-%1.bmp").arg(n);
+    }
+    return path;
+}
+
+// Re-saves the source picture as a BMP at the stage path; false with a reason when the
+// picture cannot be read or the copy cannot be written (the stage path is then untouched).
+bool StageSource(const CTavrelDlg& dlg, QString* reason) {
+    return tavrel::StagePictureAsBmp(dlg.Resolve(dlg.m_strSourcePath),
+                                     dlg.Resolve(dlg.m_strStagePath), reason);
+}
+
+}  // namespace
+
+void CTavrelDlg::ChooseSlotImage(int slot) {
+    tavrel::FileDialog dialog(true, QStringLiteral("(*.*)|*.*"), QString(), 0, kOpenFilter, this);
+    if (dialog.DoModal() != tavrel::kIdOk) {
+        return;
+    }
+    FillSlotFromFile(slot, dialog.GetPathName());
+}
+
+void CTavrelDlg::StageAsBmp() {
+    StageSource(*this, nullptr);
+}
+
+bool CTavrelDlg::FillSlotFromFile(int slot, const QString& path) {
+    if (slot < 1 || slot > kSlotCount) {
+        return false;
+    }
+    const int index = slot - 1;
+    m_strSourcePath = path;
+    m_strSourceTitle = QFileInfo(path).completeBaseName();
+    m_strStagePath = StagedPathFor(*this, index, m_strSourceTitle);
+
+    // A picture that cannot be used leaves the slot as it was.
+    QString reason;
+    if (!StageSource(*this, &reason)) {
+        tavrel::ShowMessage(this, kCannotUse + reason);
+        return false;
+    }
+    auto thumb = std::make_unique<tavrel::DibSection>(
+        tavrel::LoadBitmapFromFile(Resolve(m_strStagePath), m_rcSlot.width(), m_rcSlot.height()));
+    if (thumb->IsNull()) {
+        tavrel::ShowMessage(this, kCannotUse + kStagedCopyUnreadable);
+        return false;
+    }
+
+    m_strSlotTitle[index] = m_strSourceTitle;
+    m_strSlotBmpPath[index] = m_strStagePath;
+    // Show the new thumbnail before the old one is released, so the button never shows a
+    // released bitmap.
+    tavrel::SetButtonBitmap(m_btnSlot[index], thumb.get());
+    m_hSlotThumb[index] = std::move(thumb);
+    if (!m_bSlotFilled[index]) {
+        ++m_nSelectedCount;
+    }
+    m_bSlotFilled[index] = true;
+    m_bSlotShown[index] = false;
+    UpdateData(false);
+    return true;
+}
+
+void CTavrelDlg::RemoveSlotImage(QObject* target, QEvent* event) {
+    if (event->type() != QEvent::MouseButtonPress) {
+        return;
+    }
+    if (static_cast<QMouseEvent*>(event)->button() != Qt::RightButton) {
+        return;
+    }
+    const int slot = SlotOfControl(target);
+    if (slot == 0 || !m_bSlotFilled[slot - 1]) {
+        return;
+    }
+    EmptySlot(slot - 1);
+    // The show's progress no longer matches the slots: end it rather than let it restart.
+    EndPreviewShow();
+}
+
+bool CTavrelDlg::HandleSlotDrop(QObject* target, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
+        return false;
+    }
+    const int slot = SlotOfControl(target);
+    if (slot == 0) {
+        return false;
+    }
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QString path = DraggedLocalFile(drop->mimeData());
+    if (path.isEmpty()) {
+        drop->ignore();
+        return true;
+    }
+    drop->acceptProposedAction();
+    if (type == QEvent::Drop) {
+        FillSlotFromFile(slot, path);
+    }
+    return true;
+}
+
+void CTavrelDlg::EnableSlotDrops() {
+    for (QAbstractButton* button : m_btnSlot) {
+        if (button != nullptr) {
+            button->setAcceptDrops(true);
+        }
+    }
+}
+
+void CTavrelDlg::EmptySlot(int index) {
+    tavrel::SetButtonBitmap(m_btnSlot[index], m_hWorkBitmap.get());
+    --m_nSelectedCount;
+    m_bSlotFilled[index] = false;
+    UpdateData(false);
+    m_hSlotThumb[index].reset();
+}
+
+void CTavrelDlg::ClearAllSlots() {
+    if (m_nSelectedCount == 0) {
+        tavrel::ShowMessage(this, kNothingToClear);
+        return;
+    }
+    for (int index = kSlotCount - 1; index >= 0; --index) {
+        if (m_bSlotFilled[index]) {
+            EmptySlot(index);
+        }
+    }
+    m_nSelectedCount = 0;
+    EndPreviewShow();
+}
