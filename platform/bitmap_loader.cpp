@@ -1,0 +1,322 @@
+// BMP files into DibSection bitmaps. The header (bit count, colour table, compression) is read
+// here; Qt's reader decodes the pixels, which covers RLE, top-down files and bit fields.
+#include "platform/bitmap_loader.h"
+
+#include <QAbstractButton>
+#include <QBuffer>
+#include <QFile>
+#include <QIcon>
+#include <QImage>
+#include <QImageReader>
+#include <QVariant>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace tavrel {
+
+namespace {
+
+constexpr uint32_t kBiRgb = 0;
+constexpr uint32_t kBiBitFields = 3;
+constexpr int kFileHeaderSize = 14;
+constexpr int kCoreHeaderSize = 12;
+
+uint16_t U16(const QByteArray& b, qsizetype at) {
+    return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1])
+                                                                   << 8);
+}
+uint32_t U32(const QByteArray& b, qsizetype at) {
+    return static_cast<uint32_t>(U16(b, at)) | static_cast<uint32_t>(U16(b, at + 2)) << 16;
+}
+
+struct BmpHeader {
+    int32_t width = 0;
+    int32_t height = 0;  // always positive; topDown tells the row order
+    bool topDown = false;
+    uint16_t bitCount = 0;
+    uint32_t compression = kBiRgb;
+    uint32_t pixelOffset = 0;
+    std::vector<RgbQuad> colourTable;  // 2^bits entries for 8 bits or fewer, padded with zeros
+};
+
+std::optional<BmpHeader> ReadBmpHeader(const QByteArray& file) {
+    if (file.size() < kFileHeaderSize + kCoreHeaderSize || file[0] != 'B' || file[1] != 'M') {
+        return std::nullopt;
+    }
+    BmpHeader h;
+    h.pixelOffset = U32(file, 10);
+    const uint32_t infoSize = U32(file, kFileHeaderSize);
+    const bool core = infoSize == kCoreHeaderSize;
+    if (!core && (infoSize < 40 || file.size() < kFileHeaderSize + 40)) {
+        return std::nullopt;
+    }
+    int64_t height = 0;
+    uint32_t coloursUsed = 0;
+    if (core) {
+        h.width = U16(file, 18);
+        height = U16(file, 20);
+        h.bitCount = U16(file, 24);
+    } else {
+        h.width = static_cast<int32_t>(U32(file, 18));
+        height = static_cast<int32_t>(U32(file, 22));
+        h.bitCount = U16(file, 28);
+        h.compression = U32(file, 30);
+        coloursUsed = U32(file, 46);
+    }
+    h.topDown = height < 0;
+    if (height < 0) {
+        height = -height;
+    }
+    if (h.width <= 0 || height <= 0 || height > INT32_MAX) {
+        return std::nullopt;
+    }
+    h.height = static_cast<int32_t>(height);
+    switch (h.bitCount) {
+        case 1:
+        case 4:
+        case 8:
+        case 16:
+        case 24:
+        case 32:
+            break;
+        default:
+            return std::nullopt;
+    }
+    if (h.bitCount <= 8) {
+        const uint32_t full = 1u << h.bitCount;
+        const uint32_t stored = coloursUsed == 0 || coloursUsed > full ? full : coloursUsed;
+        qsizetype at = kFileHeaderSize + infoSize;
+        if (h.compression == kBiBitFields && infoSize == 40) {
+            at += 12;  // three masks after the classic header
+        }
+        const int entrySize = core ? 3 : 4;
+        h.colourTable.assign(full, RgbQuad{});
+        for (uint32_t i = 0; i < stored && at + entrySize <= file.size(); ++i, at += entrySize) {
+            h.colourTable[i] = {static_cast<uint8_t>(file[at]), static_cast<uint8_t>(file[at + 1]),
+                                static_cast<uint8_t>(file[at + 2]), 0};
+        }
+    }
+    return h;
+}
+
+// The file's rows copied as they are: an uncompressed file already at the requested size.
+DibSection CopyRawRows(const BmpHeader& h, const QByteArray& file) {
+    DibSection dib(h.width, h.height, h.bitCount);
+    const std::size_t stride = dib.Stride();
+    const std::size_t end = h.pixelOffset + stride * static_cast<std::size_t>(h.height);
+    if (end > static_cast<std::size_t>(file.size())) {
+        return {};  // truncated
+    }
+    for (int32_t row = 0; row < h.height; ++row) {
+        const int32_t memoryRow = h.topDown ? h.height - 1 - row : row;
+        std::memcpy(dib.Row(memoryRow), file.constData() + h.pixelOffset + row * stride, stride);
+    }
+    if (h.bitCount <= 8) {
+        dib.ColourTable() = h.colourTable;
+    }
+    return dib;
+}
+
+// Source coordinate for each target coordinate: the pixel under the target pixel's centre.
+std::vector<int> NearestMap(int target, int source) {
+    std::vector<int> map(static_cast<std::size_t>(target));
+    for (int i = 0; i < target; ++i) {
+        map[static_cast<std::size_t>(i)] =
+            static_cast<int>((2 * static_cast<int64_t>(i) + 1) * source / (2 * int64_t{target}));
+    }
+    return map;
+}
+
+// Indexed pictures keep their indices: nearest neighbour from Qt's Mono or Indexed8 image.
+DibSection StretchIndexed(const BmpHeader& h, const QImage& image, int width, int height) {
+    if (image.format() != QImage::Format_Mono && image.format() != QImage::Format_Indexed8) {
+        return {};
+    }
+    const bool mono = image.format() == QImage::Format_Mono;
+    const uint8_t mask = static_cast<uint8_t>((1u << h.bitCount) - 1);
+    DibSection dib(width, height, h.bitCount);
+    dib.ColourTable() = h.colourTable;
+    const std::vector<int> xs = NearestMap(width, image.width());
+    const std::vector<int> ys = NearestMap(height, image.height());
+    for (int y = 0; y < height; ++y) {
+        const uchar* src = image.constScanLine(ys[static_cast<std::size_t>(y)]);
+        uint8_t* dst = dib.Row(height - 1 - y);
+        for (int x = 0; x < width; ++x) {
+            const int sx = xs[static_cast<std::size_t>(x)];
+            const uint8_t index = mono ? (src[sx >> 3] >> (7 - (sx & 7))) & 1 : src[sx] & mask;
+            switch (h.bitCount) {
+                case 1:
+                    dst[x >> 3] |= static_cast<uint8_t>(index << (7 - (x & 7)));
+                    break;
+                case 4:
+                    dst[x >> 1] |= static_cast<uint8_t>(index << ((x & 1) ? 0 : 4));
+                    break;
+                default:
+                    dst[x] = index;
+                    break;
+            }
+        }
+    }
+    return dib;
+}
+
+// True-colour pictures are resampled smoothly (area averaging when shrinking).
+DibSection StretchTrueColour(const BmpHeader& h, QImage image, int width, int height) {
+    if (image.format() != QImage::Format_RGB32) {
+        image = image.convertToFormat(QImage::Format_RGB32);
+    }
+    if (image.width() != width || image.height() != height) {
+        image = image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    if (image.isNull()) {
+        return {};
+    }
+    DibSection dib(width, height, h.bitCount);
+    for (int y = 0; y < height; ++y) {
+        const auto* src = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        uint8_t* dst = dib.Row(height - 1 - y);
+        switch (h.bitCount) {
+            case 32:
+                std::memcpy(dst, src, static_cast<std::size_t>(width) * 4);
+                break;
+            case 24:
+                for (int x = 0; x < width; ++x, dst += 3) {
+                    dst[0] = static_cast<uint8_t>(qBlue(src[x]));
+                    dst[1] = static_cast<uint8_t>(qGreen(src[x]));
+                    dst[2] = static_cast<uint8_t>(qRed(src[x]));
+                }
+                break;
+            default:  // 16 bits: 5-5-5
+                for (int x = 0; x < width; ++x, dst += 2) {
+                    const unsigned pixel = (static_cast<unsigned>(qRed(src[x])) >> 3) << 10 |
+                                           (static_cast<unsigned>(qGreen(src[x])) >> 3) << 5 |
+                                           static_cast<unsigned>(qBlue(src[x])) >> 3;
+                    dst[0] = static_cast<uint8_t>(pixel);
+                    dst[1] = static_cast<uint8_t>(pixel >> 8);
+                }
+                break;
+        }
+    }
+    return dib;
+}
+
+constexpr const char* kBitmapProperty = "tavrelBitmap";
+
+}  // namespace
+
+DibSection LoadBitmapFromFile(const QString& path, int width, int height) {
+    if (width <= 0 || height <= 0) {
+        return {};
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QByteArray bytes = file.readAll();
+    const std::optional<BmpHeader> header = ReadBmpHeader(bytes);
+    if (!header) {
+        return {};
+    }
+    try {
+        if (header->compression == kBiRgb && header->width == width && header->height == height) {
+            return CopyRawRows(*header, bytes);
+        }
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, "bmp");
+        const QImage image = reader.read();
+        if (image.isNull()) {
+            return {};
+        }
+        return header->bitCount <= 8 ? StretchIndexed(*header, image, width, height)
+                                     : StretchTrueColour(*header, image, width, height);
+    } catch (const std::bad_alloc&) {
+        return {};  // a size too large to hold is a failed load, like any other
+    }
+}
+
+QImage DibToImage(const DibSection& bitmap) {
+    if (bitmap.IsNull() || bitmap.Width() <= 0 || bitmap.Height() <= 0) {
+        return {};
+    }
+    const int width = bitmap.Width();
+    const int height = bitmap.Height();
+    const uint16_t bits = bitmap.BitsPerPixel();
+    if (bitmap.Pixels().size() < bitmap.Stride() * static_cast<std::size_t>(height)) {
+        return {};
+    }
+    const std::vector<RgbQuad>& table = bitmap.ColourTable();
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* src = bitmap.Row(height - 1 - y);
+        auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            switch (bits) {
+                case 32:
+                    dst[x] = qRgb(src[4 * x + 2], src[4 * x + 1], src[4 * x]);
+                    break;
+                case 24:
+                    dst[x] = qRgb(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
+                    break;
+                case 15:
+                case 16: {
+                    const unsigned p = src[2 * x] | src[2 * x + 1] << 8;
+                    const auto five = [](unsigned v) {
+                        return static_cast<int>((v << 3) | (v >> 2));
+                    };
+                    dst[x] = qRgb(five((p >> 10) & 31), five((p >> 5) & 31), five(p & 31));
+                    break;
+                }
+                default: {
+                    unsigned index = 0;
+                    if (bits == 1) {
+                        index = (src[x >> 3] >> (7 - (x & 7))) & 1;
+                    } else if (bits == 4) {
+                        index = (x & 1) ? src[x >> 1] & 15 : src[x >> 1] >> 4;
+                    } else {
+                        index = src[x];
+                    }
+                    const RgbQuad c = index < table.size() ? table[index] : RgbQuad{};
+                    dst[x] = qRgb(c.red, c.green, c.blue);
+                    break;
+                }
+            }
+        }
+    }
+    return image;
+}
+
+void SetButtonBitmap(QAbstractButton* button, const DibSection* bitmap) {
+    if (!button) {
+        return;
+    }
+    button->setProperty(kBitmapProperty, QVariant::fromValue(reinterpret_cast<quintptr>(bitmap)));
+    // A picture button shows its bitmap, never its text; the text stays readable to
+    // assistive tools.
+    if (!button->text().isEmpty()) {
+        if (button->accessibleName().isEmpty()) {
+            button->setAccessibleName(button->text());
+        }
+        button->setText(QString());
+    }
+    const QSize size = button->size();
+    if (!bitmap || bitmap->IsNull() || size.isEmpty()) {
+        button->setIcon(QIcon());
+    } else {
+        const QImage image =
+            DibToImage(*bitmap).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        button->setIcon(QIcon(QPixmap::fromImage(image)));
+        button->setIconSize(size);
+    }
+    button->update();
+}
+
+const DibSection* ButtonBitmap(const QAbstractButton* button) {
+    if (!button) {
+        return nullptr;
+    }
+    return reinterpret_cast<const DibSection*>(button->property(kBitmapProperty).value<quintptr>());
+}
+
+}  // namespace tavrel

@@ -1,0 +1,134 @@
+#include "platform/file_dialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringList>
+#include <utility>
+
+#include "platform/files.h"
+
+namespace tavrel {
+
+namespace {
+
+FileDialog::Hook& HookSlot() {
+    static FileDialog::Hook hook;
+    return hook;
+}
+
+// "*.jpg" -> "*.[jJ][pP][gG]": Qt matches name filters case-sensitively on Linux, while the
+// filters are meant to find IMG_0001.JPG and a.gif alike.
+QString CaseInsensitivePattern(const QString& pattern) {
+    QString out;
+    for (const QChar c : pattern) {
+        if (c.isLetter() && c.toLower() != c.toUpper()) {
+            out += u'[';
+            out += c.toLower();
+            out += c.toUpper();
+            out += u']';
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// A default extension is used only when it is a plain one such as "GIF"; the open dialog is
+// given "(*.*)|*.*", which must never end up on a file name.
+bool IsPlainExtension(const QString& extension) {
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_]+$"));
+    return plain.match(extension).hasMatch();
+}
+
+QString WithDefaultExtension(const QString& path, const QString& extension) {
+    if (path.isEmpty() || !IsPlainExtension(extension) || !QFileInfo(path).suffix().isEmpty()) {
+        return path;
+    }
+    // "name." counts as a name without extension, as in the classic dialogs.
+    QString result = path;
+    if (!result.endsWith(u'.')) {
+        result += u'.';
+    }
+    return result + extension;
+}
+
+std::optional<QString> RunQtDialog(const FileDialogRequest& request) {
+    QFileDialog dialog(request.owner);
+    dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The descriptions already name their patterns; hide the expanded ones.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    if (!(request.flags & kOfnOverwritePrompt)) {
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    }
+    if (IsPlainExtension(request.defaultExtension)) {
+        // Qt adds it before its own overwrite check, so the prompt sees the final name.
+        dialog.setDefaultSuffix(request.defaultExtension);
+    }
+    const QString filter = FileDialog::ToQtFilter(request.filter);
+    if (!filter.isEmpty()) {
+        dialog.setNameFilters(filter.split(QStringLiteral(";;")));
+    }
+    if (FolderExists(request.initialFolder)) {
+        dialog.setDirectory(request.initialFolder);
+    }
+    if (!request.fileName.isEmpty()) {
+        dialog.selectFile(request.fileName);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+FileDialog::FileDialog(bool open, const QString& defaultExtension, const QString& fileName,
+                       unsigned flags, const QString& filter, QWidget* owner) {
+    request_.open = open;
+    request_.defaultExtension = defaultExtension;
+    request_.fileName = fileName;
+    request_.flags = flags;
+    request_.filter = filter;
+    request_.owner = owner;
+}
+
+int FileDialog::DoModal() {
+    const std::optional<QString> chosen = HookSlot() ? HookSlot()(request_) : RunQtDialog(request_);
+    if (!chosen || chosen->isEmpty()) {
+        return 2;
+    }
+    path_ = WithDefaultExtension(*chosen, request_.defaultExtension);
+    return 1;
+}
+
+QString FileDialog::GetFileTitle() const {
+    return QFileInfo(path_).completeBaseName();
+}
+
+QString FileDialog::ToQtFilter(const QString& classicFilter) {
+    const QStringList parts = classicFilter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        if (description.isEmpty()) {
+            break;  // "||" ends the list
+        }
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(u';', Qt::SkipEmptyParts)) {
+            patterns << CaseInsensitivePattern(pattern.trimmed());
+        }
+        // Qt takes the last parenthesised group as the patterns, space separated.
+        filters << QStringLiteral("%1 (%2)").arg(description, patterns.join(u' '));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+void FileDialog::SetHook(Hook hook) {
+    HookSlot() = std::move(hook);
+}
+
+}  // namespace tavrel

@@ -1,0 +1,226 @@
+#include "platform/image_codecs.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <cstring>
+
+#include "platform/trace.h"
+
+namespace tavrel {
+
+namespace {
+
+int g_startCount = 0;
+uintptr_t g_nextToken = 1;
+
+void SetReason(QString* reason, const QString& text) {
+    if (reason) {
+        *reason = text;
+    }
+}
+
+QString NotStartedReason() {
+    return QStringLiteral("图像组件没有启动");
+}
+
+QString CannotRead(const QString& path, const QString& detail) {
+    return QStringLiteral("无法读取图像文件“%1”：%2").arg(QDir::toNativeSeparators(path), detail);
+}
+
+// Decoded pictures larger than Qt's allocation limit (in bytes, at 4 bytes a pixel) are
+// refused before any pixel memory is taken.
+bool TooLargeToDecode(const QSize& size) {
+    const qint64 limitBytes = static_cast<qint64>(QImageReader::allocationLimit()) * 1024 * 1024;
+    const qint64 bytes = static_cast<qint64>(size.width()) * size.height() * 4;
+    return limitBytes > 0 && bytes > limitBytes;
+}
+
+// Qt's JPEG reader fills a cut-off scan with grey and reports success. Markers cannot occur
+// inside entropy-coded data, so a complete file has an end-of-image marker after its last
+// start-of-scan marker.
+bool JpegLooksComplete(const QByteArray& bytes) {
+    const qsizetype lastScan = bytes.lastIndexOf(QByteArrayView("\xFF\xDA", 2));
+    return lastScan >= 0 && bytes.indexOf(QByteArrayView("\xFF\xD9", 2), lastScan + 2) >= 0;
+}
+
+// Brings a decoded picture into a form the BMP writer keeps as it is: 32-bit RGB, or the
+// picture's own colour table for opaque 1- and 8-bit pictures.
+QImage ToStorableFormat(QImage image) {
+    if (image.hasAlphaChannel()) {
+        // Transparent parts of a picture become white, as on a sheet of paper.
+        QImage flat(image.size(), QImage::Format_RGB32);
+        flat.setDevicePixelRatio(image.devicePixelRatio());
+        flat.fill(Qt::white);
+        QPainter painter(&flat);
+        painter.drawImage(0, 0, image);
+        painter.end();
+        return flat;
+    }
+    switch (image.format()) {
+        case QImage::Format_RGB32:
+        case QImage::Format_Mono:
+        case QImage::Format_Indexed8:
+            return image;
+        default:
+            // 16 bits per channel, greyscale, CMYK and the rest: 8-bit RGB.
+            return image.convertToFormat(QImage::Format_RGB32);
+    }
+}
+
+EncoderClassId ClassIdFor(const QByteArray& mimeType) {
+    // A stable id derived from the MIME type (the first 16 bytes of its SHA-1).
+    const QByteArray digest = QCryptographicHash::hash(mimeType, QCryptographicHash::Sha1);
+    EncoderClassId id{};
+    std::memcpy(id.data(), digest.constData(), id.size());
+    return id;
+}
+
+// The Qt format name of the encoder with that class id, or empty.
+QByteArray FormatForClassId(const EncoderClassId& classId) {
+    for (const QByteArray& mime : QImageWriter::supportedMimeTypes()) {
+        if (ClassIdFor(mime) == classId) {
+            const QList<QByteArray> formats = QImageWriter::imageFormatsForMimeType(mime);
+            return formats.isEmpty() ? QByteArray() : formats.constFirst();
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+CodecStatus CodecStartup(uintptr_t* token, const CodecStartupInput* input) {
+    if (!token || !input || input->GdiplusVersion != 1) {
+        return CodecStatus::InvalidParameter;
+    }
+    ++g_startCount;
+    *token = g_nextToken++;
+    PlatformTrace(QStringLiteral("CodecStartup"));
+    return CodecStatus::Ok;
+}
+
+void CodecShutdown(uintptr_t token) {
+    PlatformTrace(QStringLiteral("CodecShutdown"));
+    if (token != 0 && token < g_nextToken && g_startCount > 0) {
+        --g_startCount;
+    }
+}
+
+bool CodecsStarted() {
+    return g_startCount > 0;
+}
+
+bool FindEncoderByMimeType(const QString& mimeType, EncoderClassId* classId) {
+    if (!CodecsStarted()) {
+        return false;
+    }
+    for (const QByteArray& mime : QImageWriter::supportedMimeTypes()) {
+        if (QString::fromLatin1(mime) == mimeType) {  // exact, case matters
+            if (classId) {
+                *classId = ClassIdFor(mime);
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+QImage LoadPicture(const QString& path, QString* reason) {
+    if (!CodecsStarted()) {
+        SetReason(reason, NotStartedReason());
+        return {};
+    }
+    QFile file(path);
+    if (!file.exists()) {
+        SetReason(reason, CannotRead(path, QStringLiteral("文件不存在")));
+        return {};
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        SetReason(reason, CannotRead(path, file.errorString()));
+        return {};
+    }
+    if (file.size() > static_cast<qint64>(QImageReader::allocationLimit()) * 1024 * 1024) {
+        SetReason(reason, QStringLiteral("图像太大，无法处理"));
+        return {};
+    }
+    QByteArray bytes = file.readAll();
+    if (bytes.isEmpty()) {
+        SetReason(reason, CannotRead(path, QStringLiteral("文件是空的")));
+        return {};
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);  // apply the EXIF orientation
+    const QByteArray format = reader.format();
+    if (format != "jpeg" && format != "png" && format != "bmp") {
+        SetReason(reason, CannotRead(path, QStringLiteral("不是 JPG、BMP 或 PNG 图像")));
+        return {};
+    }
+    if (TooLargeToDecode(reader.size())) {
+        SetReason(reason, QStringLiteral("图像太大，无法处理"));
+        return {};
+    }
+    if (format == "jpeg" && !JpegLooksComplete(bytes)) {
+        SetReason(reason, CannotRead(path, QStringLiteral("文件不完整")));
+        return {};
+    }
+    QImage image = reader.read();
+    if (image.isNull()) {
+        SetReason(reason, CannotRead(path, QStringLiteral("文件已损坏或不完整")));
+        return {};
+    }
+    return ToStorableFormat(std::move(image));
+}
+
+bool SavePicture(const QImage& image, const QString& path, const EncoderClassId& encoder,
+                 QString* reason) {
+    if (!CodecsStarted()) {
+        SetReason(reason, NotStartedReason());
+        return false;
+    }
+    const QByteArray format = FormatForClassId(encoder);
+    if (format.isEmpty() || image.isNull()) {
+        SetReason(reason, QStringLiteral("无法保存图像：没有合适的编码器"));
+        return false;
+    }
+    // Written beside the target and renamed over it only when complete, so a failure leaves
+    // no partial file and any older file intact.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        SetReason(reason, QStringLiteral("无法保存图像“%1”：%2")
+                              .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return false;
+    }
+    QImageWriter writer(&file, format);
+    if (!writer.write(image) || !file.commit()) {
+        const QString detail = writer.error() != QImageWriter::UnknownError ? writer.errorString()
+                                                                            : file.errorString();
+        SetReason(
+            reason,
+            QStringLiteral("无法保存图像“%1”：%2").arg(QDir::toNativeSeparators(path), detail));
+        return false;
+    }
+    return true;
+}
+
+bool StagePictureAsBmp(const QString& source, const QString& target, QString* reason) {
+    const QImage image = LoadPicture(source, reason);
+    if (image.isNull()) {
+        return false;
+    }
+    EncoderClassId bmp{};
+    if (!FindEncoderByMimeType(QStringLiteral("image/bmp"), &bmp)) {
+        SetReason(reason, QStringLiteral("无法保存图像：没有 BMP 编码器"));
+        return false;
+    }
+    return SavePicture(image, target, bmp, reason);
+}
+
+}  // namespace tavrel
