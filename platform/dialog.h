@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QHash>
 #include <QString>
+#include <memory>
 
 class QAbstractButton;
 class QComboBox;
@@ -14,6 +15,7 @@ class QTimer;
 namespace tavrel {
 
 struct DialogTemplate;
+class WindowMenu;
 
 // Well-known command ids.
 inline constexpr int kIdOk = 1;
@@ -51,6 +53,9 @@ public:
     // given to EndDialog.
     int DoModal();
     void EndDialog(int result);
+    // Builds the controls (once) and runs OnInitDialog without showing the dialog or
+    // entering a modal loop: for dialogs shown modelessly, screenshots and tests.
+    bool Create();
 
     QWidget* GetDlgItem(int controlId) const;
     // Runs DoDataExchange; saveAndValidate = true copies controls into members.
@@ -64,6 +69,12 @@ public:
 
     // Command dispatch, also used by tests to "click" a control.
     void SendCommand(int controlId, int notifyCode = kBnClicked);
+
+    // The window menu of a dialog whose template has a system menu, else nullptr. Chosen
+    // items go to DefaultSysCommand unless the dialog installs its own handler.
+    WindowMenu* GetSystemMenu() const { return systemMenu_.get(); }
+    // The platform's processing of the standard window-menu commands (close: as the close box).
+    void DefaultSysCommand(int commandId);
 
 protected:
     // Called once the controls exist; the base runs the first data exchange.
@@ -82,14 +93,18 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void reject() override;
+    void done(int result) override;
 
 private:
     void BuildControls();
+    void WatchEvents(QWidget* widget);
+    bool IsOwnWidget(const QObject* object) const;
 
     const DialogTemplate& template_;
     bool built_ = false;
     bool ending_ = false;
     QHash<int, QTimer*> timers_;
+    std::unique_ptr<WindowMenu> systemMenu_;
 };
 
 }  // namespace tavrel

@@ -18,6 +18,12 @@ inline constexpr uint32_t kVScroll = 0x00200000;
 inline constexpr uint32_t kBorder = 0x00800000;
 inline constexpr uint32_t kVisible = 0x10000000;
 inline constexpr uint32_t kChild = 0x40000000;
+// dialog windows
+inline constexpr uint32_t kModalFrame = 0x00000080;
+inline constexpr uint32_t kSysMenu = 0x00080000;
+inline constexpr uint32_t kCaption = 0x00C00000;
+inline constexpr uint32_t kPopup = 0x80000000;
+inline constexpr uint32_t kExAppWindow = 0x00040000;  // extended style: own task-bar button
 // buttons
 inline constexpr uint32_t kDefPushButton = 0x0001;
 inline constexpr uint32_t kGroupBox = 0x0007;
@@ -68,7 +74,8 @@ BaseUnits BaseUnitsFor(const DialogTemplate& tmpl);
 QRect DialogUnitsToPixels(const BaseUnits& base, int x, int y, int cx, int cy);
 
 // Creates every control of the template as a child of dialog, in template order, sets the
-// dialog's font and client size. Each control carries its id (ControlId).
+// dialog's font and client size. Each control carries its id (ControlId); an icon static is
+// named "iconStatic" and shows whatever picture its dialog gives it.
 void BuildDialogFromTemplate(QWidget* dialog, const DialogTemplate& tmpl);
 
 // The control id a widget carries, or -1 for none; walks up to the nearest ancestor that

@@ -1,0 +1,13 @@
+// The About box: program name, notice, web address and the application icon.
+#pragma once
+
+#include "platform/dialog.h"
+
+class CAboutDlg : public tavrel::CDialog {
+    Q_OBJECT
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+
+protected:
+    bool OnInitDialog() override;
+};

@@ -1,0 +1,194 @@
+// The main dialog: construction, initialisation, data exchange and command routing. The
+// slots, the preview and the generation command live in their own files.
+#include "ui/tavrel_dlg.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "platform/bitmap_loader.h"
+#include "platform/files.h"
+#include "platform/window_menu.h"
+#include "res/resources.h"
+#include "ui/about_dlg.h"
+
+namespace {
+
+const char* const kBackgroundPicture = "Resources/Tavrel/back.bmp";
+
+}  // namespace
+
+CTavrelDlg::CTavrelDlg(QWidget* parent, const QString& workDir)
+    : CDialog(tavrel::LoadDialogTemplate(IDD_TAVREL_DIALOG), parent),
+      m_strImageDir(QString::fromUtf8("Resources/LoadResource1/Image/我的作品")),
+      m_strSoundDir(QStringLiteral("Resources/LoadResource1/Sound/Sound")),
+      m_strMovieDir(QStringLiteral("Resources/LoadResource1/Movie/Movie")),
+      m_strBmpDir(QStringLiteral("Resources/LoadResource1/BMP")),
+      m_hIcon(tavrel::LoadResourceIcon(IDR_MAINFRAME)),
+      m_workDir(workDir.isEmpty() ? QDir::currentPath() : workDir) {
+    for (QString& path : m_strSlotBmpPath) {
+        path = m_strBmpDir + QLatin1Char('/');
+    }
+}
+
+CTavrelDlg::~CTavrelDlg() {
+    // The buttons only borrow the bitmaps, which die with this object before the buttons do.
+    for (QAbstractButton* button : m_btnSlot) {
+        if (button != nullptr) {
+            tavrel::SetButtonBitmap(button, nullptr);
+        }
+    }
+    if (m_btnPreview != nullptr) {
+        tavrel::SetButtonBitmap(m_btnPreview, nullptr);
+    }
+}
+
+QString CTavrelDlg::Resolve(const QString& relativePath) const {
+    return QDir(m_workDir).filePath(relativePath);
+}
+
+void CTavrelDlg::DoDataExchange(tavrel::DataExchange& dx) {
+    CDialog::DoDataExchange(dx);
+    dx.Text(IDC_GIF_PATH, m_strGifPath);
+    dx.Control(IDC_SPEED, m_comboSpeed);
+    for (int i = 0; i < kSlotCount; ++i) {
+        dx.Control(IDC_SLOT1 + i, m_btnSlot[i]);
+    }
+    dx.Control(IDC_PREVIEW_PICTURE, m_btnPreview);
+}
+
+bool CTavrelDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    if (tavrel::WindowMenu* menu = GetSystemMenu()) {
+        const QString aboutText = tavrel::LoadResourceString(IDS_ABOUTBOX);
+        if (!aboutText.isEmpty()) {
+            menu->AppendSeparator();
+            menu->AppendItem(IDM_ABOUTBOX, aboutText);
+        }
+        menu->SetCommandHandler([this](int commandId) { OnSysCommand(commandId); });
+    }
+
+    // One icon for the window and the task bar; it carries every size.
+    setWindowIcon(m_hIcon);
+
+    const auto screenRect = [](const QWidget* control) {
+        return control == nullptr ? QRect()
+                                  : QRect(control->mapToGlobal(QPoint(0, 0)), control->size());
+    };
+    m_rcSlot = screenRect(GetDlgItem(IDC_SLOT1));
+    m_rcPreview = screenRect(GetDlgItem(IDC_PREVIEW_PICTURE));
+
+    // The background is loaded once and shared by every picture button that shows it.
+    tavrel::DibSection background = tavrel::LoadBitmapFromFile(
+        Resolve(QString::fromLatin1(kBackgroundPicture)), m_rcSlot.width(), m_rcSlot.height());
+    if (!background.IsNull()) {
+        m_hWorkBitmap = std::make_unique<tavrel::DibSection>(std::move(background));
+    }
+    for (int i = kSlotCount - 1; i >= 0; --i) {
+        if (m_btnSlot[i] != nullptr) {
+            tavrel::SetButtonBitmap(m_btnSlot[i], m_hWorkBitmap.get());
+        }
+    }
+    if (m_btnPreview != nullptr) {
+        tavrel::SetButtonBitmap(m_btnPreview, m_hWorkBitmap.get());
+    }
+
+    // The working folders are made on a first start only, told by the missing image folder.
+    if (!tavrel::FolderExists(Resolve(m_strImageDir))) {
+        const QString workingFolders[] = {
+            QStringLiteral("Resources/LoadResource1"),
+            QStringLiteral("Resources/LoadResource1/Image"),
+            QStringLiteral("Resources/LoadResource1/Sound"),
+            QStringLiteral("Resources/LoadResource1/Movie"),
+            m_strBmpDir,
+            m_strImageDir,
+            m_strSoundDir,
+            m_strMovieDir,
+        };
+        for (const QString& folder : workingFolders) {
+            tavrel::CreateFolder(Resolve(folder));
+        }
+    }
+
+    if (m_comboSpeed != nullptr) {
+        m_comboSpeed->insertItem(0, QString::fromUtf8("慢"));
+        m_comboSpeed->insertItem(1, QString::fromUtf8("中"));
+        m_comboSpeed->insertItem(2, QString::fromUtf8("快"));
+        m_comboSpeed->setCurrentIndex(1);
+        m_strSpeed = m_comboSpeed->itemText(m_comboSpeed->currentIndex());
+    }
+
+    EnableSlotDrops();
+    return true;
+}
+
+void CTavrelDlg::OnCommand(int controlId, int notifyCode) {
+    if (notifyCode == tavrel::kCbnSelChange) {
+        if (controlId == IDC_SPEED) {
+            OnSpeedChanged();
+        }
+        return;
+    }
+    if (controlId >= IDC_SLOT1 && controlId < IDC_SLOT1 + kSlotCount) {
+        ChooseSlotImage(controlId - (IDC_SLOT1 - 1));
+        return;
+    }
+    switch (controlId) {
+        case IDC_GENERATE:  // also what Esc sends
+            OnGenerateGif();
+            break;
+        case IDC_CLEAR:
+            ClearAllSlots();
+            break;
+        case IDC_PREVIEW:
+            OnPreview();
+            break;
+        case IDC_FORMATS_NOTE:
+            OnFormatsNote();
+            break;
+        default:
+            CDialog::OnCommand(controlId, notifyCode);
+    }
+}
+
+bool CTavrelDlg::PreTranslateMessage(QObject* target, QEvent* event) {
+    if (HandleSlotDrop(target, event)) {
+        return true;
+    }
+    RemoveSlotImage(target, event);
+
+    // The window menu opens on Alt+Space anywhere in the dialog, or on a right click on the
+    // dialog's free area (group boxes and plain labels let clicks through to the dialog).
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::AltModifier) {
+            ShowWindowMenu(mapToGlobal(QPoint(0, 0)));
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseButtonPress && target == this) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            ShowWindowMenu(mouse->globalPosition().toPoint());
+            return true;
+        }
+    }
+    return CDialog::PreTranslateMessage(target, event);
+}
+
+void CTavrelDlg::ShowWindowMenu(const QPoint& globalPos) {
+    if (tavrel::WindowMenu* menu = GetSystemMenu()) {
+        menu->Popup(globalPos);
+    }
+}
+
+void CTavrelDlg::OnSysCommand(int commandId) {
+    if ((commandId & ~0xF) == IDM_ABOUTBOX) {
+        CAboutDlg about(this);
+        about.DoModal();
+        return;
+    }
+    DefaultSysCommand(commandId);
+}
