@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QImageReader>
+#include <QStyle>
 #include <QVariant>
 #include <cstring>
 #include <optional>
@@ -118,6 +119,44 @@ DibSection CopyRawRows(const BmpHeader& h, const QByteArray& file) {
     return dib;
 }
 
+constexpr uint32_t kBiRle8 = 1;
+constexpr uint32_t kBiRle4 = 2;
+
+// Qt's reader turns a cut-off file into a picture with a blank end. A complete file holds all
+// its rows: plain rows need their full size, run-length data must reach its end marker (or
+// the end of its last row).
+bool PixelDataComplete(const BmpHeader& h, const QByteArray& file) {
+    const std::size_t size = static_cast<std::size_t>(file.size());
+    if (h.compression != kBiRle8 && h.compression != kBiRle4) {
+        const auto stride = DibSection::StrideFor(h.width, h.bitCount);
+        return stride && h.pixelOffset <= size &&
+               *stride * static_cast<std::size_t>(h.height) <= size - h.pixelOffset;
+    }
+    const auto* b = reinterpret_cast<const uint8_t*>(file.constData());
+    std::size_t at = h.pixelOffset;
+    int rowsEnded = 0;
+    while (at + 2 <= size) {
+        const uint8_t count = b[at], value = b[at + 1];
+        at += 2;
+        if (count != 0) {
+            continue;  // a run of count pixels
+        }
+        if (value == 0) {
+            if (++rowsEnded >= h.height) {
+                return true;
+            }
+        } else if (value == 1) {
+            return true;  // end of bitmap
+        } else if (value == 2) {
+            at += 2;  // delta
+        } else {
+            const std::size_t bytes = h.compression == kBiRle8 ? value : (value + 1u) / 2;
+            at += (bytes + 1) & ~std::size_t{1};  // literal pixels, padded to a word
+        }
+    }
+    return false;
+}
+
 // Source coordinate for each target coordinate: the pixel under the target pixel's centre.
 std::vector<int> NearestMap(int target, int source) {
     std::vector<int> map(static_cast<std::size_t>(target));
@@ -202,6 +241,7 @@ DibSection StretchTrueColour(const BmpHeader& h, QImage image, int width, int he
 }
 
 constexpr const char* kBitmapProperty = "tavrelBitmap";
+constexpr const char* kPictureButtonProperty = "pictureButton";
 
 }  // namespace
 
@@ -216,6 +256,9 @@ DibSection LoadBitmapFromFile(const QString& path, int width, int height) {
     QByteArray bytes = file.readAll();
     const std::optional<BmpHeader> header = ReadBmpHeader(bytes);
     if (!header) {
+        return {};
+    }
+    if (!PixelDataComplete(*header, bytes)) {
         return {};
     }
     try {
@@ -292,6 +335,13 @@ void SetButtonBitmap(QAbstractButton* button, const DibSection* bitmap) {
         return;
     }
     button->setProperty(kBitmapProperty, QVariant::fromValue(reinterpret_cast<quintptr>(bitmap)));
+    // Skins give picture buttons their own look (QPushButton[pictureButton="true"]); the
+    // style sheet sees a new property only after a re-polish.
+    if (!button->property(kPictureButtonProperty).toBool()) {
+        button->setProperty(kPictureButtonProperty, true);
+        button->style()->unpolish(button);
+        button->style()->polish(button);
+    }
     // A picture button shows its bitmap, never its text; the text stays readable to
     // assistive tools.
     if (!button->text().isEmpty()) {
