@@ -1,0 +1,86 @@
+#include "app/cli_make_gif.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <new>
+
+#include "gif/gif_writer.h"
+#include "platform/files.h"
+#include "platform/image_codecs.h"
+#include "ui/gif_frames.h"
+
+namespace tavrel {
+namespace {
+
+MakeGifResult Failure(const QString& path, const QString& reason) {
+    return MakeGifResult{false, path, reason};
+}
+
+// A quick look at every picture before any decoding, so that a mistyped name fails at once
+// rather than after the pictures before it have been converted.
+QString ProblemWithPictureFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("no such file");
+    if (info.isDir())
+        return QStringLiteral("is a folder, not a picture");
+    if (!info.isReadable())
+        return QStringLiteral("permission denied");
+    return {};
+}
+
+}  // namespace
+
+MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString& outputPath,
+                                  uint16_t delay, const std::function<void(int)>& onFrame) {
+    for (const QString& picture : picturePaths) {
+        if (QString problem = ProblemWithPictureFile(picture); !problem.isEmpty())
+            return Failure(picture, problem);
+    }
+
+    // Private to this run and removed with everything in it when the run ends.
+    QTemporaryDir stagingDir(QDir::tempPath() + QStringLiteral("/tavrel-gif-XXXXXX"));
+    if (!stagingDir.isValid())
+        return Failure(QDir::tempPath(), QStringLiteral("cannot create a temporary folder: ") +
+                                             stagingDir.errorString());
+    const QString stagedPath = stagingDir.filePath(QStringLiteral("frame.bmp"));
+
+    AtomicOutputFile out;
+    QString reason;
+    if (!out.Open(outputPath, &reason))
+        return Failure(outputPath, reason);
+
+    bool headerWritten = false;
+    for (qsizetype i = 0; i < picturePaths.size(); ++i) {
+        const QString& picture = picturePaths[i];
+        if (onFrame)
+            onFrame(static_cast<int>(i + 1));
+
+        if (!StagePictureAsBmp(picture, stagedPath, &reason))
+            return Failure(picture, reason.isEmpty() ? QStringLiteral("cannot be read") : reason);
+        try {
+            if (!AppendBmpFrame(out, stagedPath, kCliFrameSize, kCliFrameSize, delay,
+                                headerWritten))
+                return Failure(picture, QStringLiteral("cannot be turned into a GIF frame"));
+        } catch (const FileWriteError& error) {
+            return Failure(outputPath, QString::fromUtf8(error.what()));
+        } catch (const std::bad_alloc&) {
+            return Failure(picture, QStringLiteral("out of memory"));
+        }
+        // Disk use stays at one staged copy, whatever the number of pictures.
+        QFile::remove(stagedPath);
+    }
+
+    try {
+        WriteGifTrailer(out);
+    } catch (const FileWriteError& error) {
+        return Failure(outputPath, QString::fromUtf8(error.what()));
+    }
+    if (!out.Commit(&reason))
+        return Failure(outputPath, reason);
+    return MakeGifResult{true, {}, {}};
+}
+
+}  // namespace tavrel
