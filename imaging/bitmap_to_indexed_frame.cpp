@@ -52,7 +52,7 @@ std::vector<RgbQuad> QuantiseIndices(const uint8_t* block, std::size_t blockSize
         *out++ = lastIndex;
     };
     for (int32_t y = dib.height - 1; y >= 0; --y) {
-        ForEachPixelColour(dib.Row(y), dib.width, dib.bitCount, nullptr, map);
+        ForEachDirectColour(dib.Row(y), dib.width, dib.bitCount, map);
     }
     return colours;
 }

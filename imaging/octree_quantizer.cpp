@@ -70,23 +70,25 @@ bool OctreeQuantizer::ReduceTree() {
     }
 
     // The node with the fewest pixels under it; on a tie the one nearest the head.
-    OctreeNode* previousOfChosen = nullptr;
-    OctreeNode* chosen = nullptr;
-    int64_t fewest = 0;
-    OctreeNode* previous = nullptr;
-    for (OctreeNode* node = m_pReducibleNodes[level]; node != nullptr; node = node->pNext) {
+    const auto pixelsUnder = [](const OctreeNode* node) {
         int64_t total = 0;
         for (const OctreeNode* child : node->pChild) {
             if (child != nullptr) {
                 total += child->nPixelCount;
             }
         }
-        if (chosen == nullptr || total < fewest) {
-            chosen = node;
+        return total;
+    };
+    OctreeNode* chosen = m_pReducibleNodes[level];
+    OctreeNode* previousOfChosen = nullptr;
+    int64_t fewest = pixelsUnder(chosen);
+    for (OctreeNode* previous = chosen; previous->pNext != nullptr; previous = previous->pNext) {
+        const int64_t total = pixelsUnder(previous->pNext);
+        if (total < fewest) {
+            chosen = previous->pNext;
             previousOfChosen = previous;
             fewest = total;
         }
-        previous = node;
     }
 
     if (previousOfChosen == nullptr) {
@@ -157,7 +159,7 @@ bool OctreeQuantizer::ProcessImage(const uint8_t* block, std::size_t blockSize) 
                 add(BgrAt(dib.colourTable + kRgbQuadSize * index));
             }
         } else {
-            ForEachPixelColour(dib.Row(y), dib.width, dib.bitCount, nullptr, add);
+            ForEachDirectColour(dib.Row(y), dib.width, dib.bitCount, add);
         }
     }
     return true;

@@ -46,20 +46,11 @@ inline Rgb BgrAt(const uint8_t* pixel) {
     return {pixel[2], pixel[1], pixel[0]};
 }
 
-// Calls visit(Rgb) for pixels 0 to width - 1 of one row. The depth is dispatched once per
-// row, not per pixel. colourTable is needed for 1, 4 and 8 bits only. Returns false for a
-// depth it does not read.
+// Calls visit(Rgb) for pixels 0 to width - 1 of one row of 15, 16, 24 or 32 bits. The depth
+// is dispatched once per row, not per pixel. Returns false for a depth it does not read.
 template <typename Visit>
-bool ForEachPixelColour(const uint8_t* row, int32_t width, uint16_t bitCount,
-                        const uint8_t* colourTable, Visit&& visit) {
+bool ForEachDirectColour(const uint8_t* row, int32_t width, uint16_t bitCount, Visit&& visit) {
     switch (bitCount) {
-        case 1:
-        case 4:
-        case 8:
-            for (int32_t x = 0; x < width; ++x) {
-                visit(BgrAt(colourTable + 4 * PaletteIndexAt(row, x, bitCount)));
-            }
-            return true;
         case 15:
         case 16:
             for (int32_t x = 0; x < width; ++x, row += 2) {
