@@ -135,6 +135,15 @@ TEST(OctreeQuantizer, OneColourRepeatedIsOneEntryAndIndicesWaitForTheTable) {
     EXPECT_EQ(Palette(quantizer), std::vector<Rgb>{(Rgb{1, 2, 3})});
 }
 
+TEST(OctreeQuantizer, SumsDoNotOverflowOnPicturesOfOverEightMillionWhitePixels) {
+    DibSection bitmap(2904, 2904, 8);  // 8,433,216 pixels: 255 x that exceeds 2^31
+    bitmap.ColourTable()[0] = {255, 255, 255, 0};
+    const auto block = PackBitmap(bitmap).value();
+    OctreeQuantizer quantizer(256, 8);
+    ASSERT_TRUE(quantizer.ProcessImage(block.data(), block.size()));
+    EXPECT_EQ(Palette(quantizer), std::vector<Rgb>{(Rgb{255, 255, 255})});
+}
+
 TEST(OctreeQuantizer, ColourBitsOutsideZeroToSevenMeanEight) {
     const auto colours = test::PhotoLikeColours(40, 30, 3);
     const auto block = PackBitmap(MakeBitmap(40, 30, 24, colours)).value();
