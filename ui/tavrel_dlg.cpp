@@ -169,8 +169,10 @@ bool CTavrelDlg::PreTranslateMessage(QObject* target, QEvent* event) {
             return true;
         }
     } else if (event->type() == QEvent::MouseButtonPress && target == this) {
+        // A press that a control ignored reaches the dialog too; only one on no control counts.
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::RightButton) {
+        if (mouse->button() == Qt::RightButton &&
+            childAt(mapFromGlobal(mouse->globalPosition().toPoint())) == nullptr) {
             ShowWindowMenu(mouse->globalPosition().toPoint());
             return true;
         }
