@@ -1,0 +1,111 @@
+// Times the dialog's two heavy steps through the real dialog: choosing a 1920 x 1080 JPEG
+// for a slot (decode, staged BMP copy, thumbnail), and generating the GIF of five filled
+// slots from their staged 24-bit copies (five 530 x 530 frames, file replaced at the end).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+
+#include "platform/file_dialog.h"
+#include "platform/files.h"
+#include "platform/image_codecs.h"
+#include "platform/message_box.h"
+#include "ui/gif_frames.h"
+#include "ui/tavrel_dlg.h"
+
+namespace {
+
+QString TestData(const QString& relativePath) {
+    return QStringLiteral(TAVREL_TESTDATA_DIR) + QLatin1Char('/') + relativePath;
+}
+
+// A started dialog in a fresh work folder whose file dialogs always answer `answer`.
+struct BenchDialog {
+    BenchDialog() {
+        QDir().mkpath(work.filePath("Resources/Tavrel"));
+        QFile::copy(QStringLiteral(TAVREL_SOURCE_DIR) + "/Resources/Tavrel/back.bmp",
+                    work.filePath("Resources/Tavrel/back.bmp"));
+        tavrel::FileDialog::SetHook(
+            [this](const tavrel::FileDialogRequest&) -> std::optional<QString> { return answer; });
+        tavrel::SetMessageBoxHook([this](const QString&, const QString& text) { last = text; });
+        dialog = std::make_unique<CTavrelDlg>(nullptr, work.path());
+        dialog->Create();
+    }
+    ~BenchDialog() {
+        dialog.reset();
+        tavrel::FileDialog::SetHook(nullptr);
+        tavrel::SetMessageBoxHook(nullptr);
+    }
+    QTemporaryDir work;
+    QString answer;
+    QString last;
+    std::unique_ptr<CTavrelDlg> dialog;
+};
+
+void BM_ChooseFullHdJpegForASlot(benchmark::State& state) {
+    BenchDialog bench;
+    bench.answer = TestData("photo1080/p1.jpg");
+    for (auto _ : state) {
+        bench.dialog->SendCommand(IDC_SLOT1);
+    }
+    if (!bench.dialog->m_bSlotFilled[0] || !bench.last.isEmpty()) {
+        state.SkipWithError("the slot was not filled");
+    }
+}
+BENCHMARK(BM_ChooseFullHdJpegForASlot)->Unit(benchmark::kMillisecond);
+
+void BM_GenerateFiveFrameGif(benchmark::State& state) {
+    BenchDialog bench;
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        bench.answer = TestData(QStringLiteral("photo530/p%1.png").arg(slot));
+        bench.dialog->SendCommand(IDC_SLOT1 + slot - 1);
+    }
+    bench.answer = bench.work.filePath("out.gif");
+    for (auto _ : state) {
+        bench.dialog->SendCommand(IDC_GENERATE);
+    }
+    if (bench.last != QStringLiteral("动画已制作成功！谢谢！")) {
+        state.SkipWithError(bench.last.toStdString().c_str());
+    }
+    state.counters["bytes"] = static_cast<double>(QFileInfo(bench.answer).size());
+}
+BENCHMARK(BM_GenerateFiveFrameGif)->Unit(benchmark::kMillisecond);
+
+// The frame step alone (load, convert, write), as the command-line tool uses it.
+void BM_AppendOnePhotoFrame(benchmark::State& state) {
+    QTemporaryDir work;
+    const QString staged = work.filePath("p2.bmp");
+    tavrel::StagePictureAsBmp(TestData("photo530/p2.png"), staged);
+    for (auto _ : state) {
+        tavrel::MemoryOutputFile out;
+        bool headerWritten = false;
+        if (!tavrel::AppendBmpFrame(out, staged, 530, 530, 80, headerWritten)) {
+            state.SkipWithError("the staged copy could not be read");
+            break;
+        }
+        benchmark::DoNotOptimize(out.Bytes().data());
+    }
+}
+BENCHMARK(BM_AppendOnePhotoFrame)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    uintptr_t token = 0;
+    tavrel::CodecStartupInput input;
+    tavrel::CodecStartup(&token, &input);
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    tavrel::CodecShutdown(token);
+    return 0;
+}
