@@ -7,8 +7,16 @@ namespace tavrel {
 
 std::optional<std::size_t> DibSection::StrideFor(int32_t width, uint16_t bitsPerPixel) {
     switch (bitsPerPixel) {
-        case 1: case 4: case 8: case 15: case 16: case 24: case 32: break;
-        default: return std::nullopt;
+        case 1:
+        case 4:
+        case 8:
+        case 15:
+        case 16:
+        case 24:
+        case 32:
+            break;
+        default:
+            return std::nullopt;
     }
     if (width <= 0) {
         return std::nullopt;
