@@ -200,6 +200,42 @@ DibSection StretchIndexed(const BmpHeader& h, const QImage& image, int width, in
     return dib;
 }
 
+// Plain 16-, 24- and 32-bit rows as a top-down RGB32 picture, without a general decoder's
+// per-row device reads and format checks.
+QImage PlainRowsToImage(const BmpHeader& h, const QByteArray& file) {
+    const std::size_t stride = DibSection::StrideFor(h.width, h.bitCount).value_or(0);
+    QImage image(h.width, h.height, QImage::Format_RGB32);
+    if (image.isNull() || stride == 0) {
+        return {};
+    }
+    const auto* pixels = reinterpret_cast<const uint8_t*>(file.constData()) + h.pixelOffset;
+    const auto five = [](unsigned v) { return static_cast<int>((v << 3) | (v >> 2)); };
+    for (int y = 0; y < h.height; ++y) {
+        const int fileRow = h.topDown ? y : h.height - 1 - y;
+        const uint8_t* src = pixels + static_cast<std::size_t>(fileRow) * stride;
+        auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
+        switch (h.bitCount) {
+            case 32:
+                for (int x = 0; x < h.width; ++x, src += 4) {
+                    dst[x] = qRgb(src[2], src[1], src[0]);
+                }
+                break;
+            case 24:
+                for (int x = 0; x < h.width; ++x, src += 3) {
+                    dst[x] = qRgb(src[2], src[1], src[0]);
+                }
+                break;
+            default:  // 16 bits: 5-5-5
+                for (int x = 0; x < h.width; ++x, src += 2) {
+                    const unsigned p = src[0] | static_cast<unsigned>(src[1]) << 8;
+                    dst[x] = qRgb(five((p >> 10) & 31), five((p >> 5) & 31), five(p & 31));
+                }
+                break;
+        }
+    }
+    return image;
+}
+
 // True-colour pictures are resampled smoothly (area averaging when shrinking).
 DibSection StretchTrueColour(const BmpHeader& h, QImage image, int width, int height) {
     if (image.format() != QImage::Format_RGB32) {
@@ -264,6 +300,10 @@ DibSection LoadBitmapFromFile(const QString& path, int width, int height) {
     try {
         if (header->compression == kBiRgb && header->width == width && header->height == height) {
             return CopyRawRows(*header, bytes);
+        }
+        if (header->compression == kBiRgb && header->bitCount > 8) {
+            // The common case of a staged photo: plain true-colour rows, read directly.
+            return StretchTrueColour(*header, PlainRowsToImage(*header, bytes), width, height);
         }
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);

@@ -11,6 +11,7 @@
 #include <QSaveFile>
 #include <cstring>
 
+#include "platform/bmp_encoder.h"
 #include "platform/trace.h"
 
 namespace tavrel {
@@ -197,6 +198,15 @@ bool SavePicture(const QImage& image, const QString& path, const EncoderClassId&
         SetReason(reason, QStringLiteral("无法保存图像“%1”：%2")
                               .arg(QDir::toNativeSeparators(path), file.errorString()));
         return false;
+    }
+    const QByteArray bytes = format == "bmp" ? EncodeBmp24(image) : QByteArray();
+    if (!bytes.isEmpty()) {
+        if (file.write(bytes) != bytes.size() || !file.commit()) {
+            SetReason(reason, QStringLiteral("无法保存图像“%1”：%2")
+                                  .arg(QDir::toNativeSeparators(path), file.errorString()));
+            return false;
+        }
+        return true;
     }
     QImageWriter writer(&file, format);
     if (!writer.write(image) || !file.commit()) {

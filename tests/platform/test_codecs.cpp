@@ -151,6 +151,11 @@ TEST_F(Codecs, UnusualPixelFormatsBecomeStorable) {
     const QImage cmyk = LoadPicture(TestData(QStringLiteral("edge/cmyk.jpg")));
     ASSERT_EQ(cmyk.format(), QImage::Format_RGB32);
     ASSERT_EQ(cmyk.size(), QSize(640, 480));
+    // A dark picture on average (about 67, 69, 59 in sRGB), not its inverse.
+    const QRgb mean =
+        cmyk.scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixel(0, 0);
+    EXPECT_TRUE(Near(mean, 67, 69, 59, 30))
+        << qRed(mean) << "," << qGreen(mean) << "," << qBlue(mean);
 }
 
 TEST_F(Codecs, EncodersAreFoundByExactMimeType) {
