@@ -184,7 +184,8 @@ TEST_F(Preview, RealTimerRunsTheShowToTheEnd) {
     const qint64 elapsed = clock.elapsed();
     EXPECT_TRUE(sawSecond);
     EXPECT_TRUE(ShowsBackground());
-    EXPECT_GE(elapsed, 790);
+    // Two intervals of 400 ms; coarse timers may fire up to 5 % early.
+    EXPECT_GE(elapsed, 760);
     EXPECT_LT(elapsed, 5000);
 }
 
