@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "support/bmp_file.h"
 #include "support/gif_pipeline.h"
 #include "support/test_bitmaps.h"
 
@@ -86,20 +85,6 @@ TEST_F(GifPipeline, FramesOfEveryDepthDecodeToTheirPaletteColours) {
         bitmaps.push_back(std::move(bitmap));
     }
     WriteAndCheck(bitmaps, 80);
-}
-
-TEST_F(GifPipeline, SharedBmpPicturesOfEveryDepthMakeOneGif) {
-    const std::string edge = std::string(TAVREL_TESTDATA_DIR) + "/edge/";
-    std::vector<DibSection> bitmaps;
-    for (const char* name : {"bilevel-1bit.bmp", "palette-4bit.bmp", "palette-8bit.bmp",
-                             "rgb555-16bit.bmp", "rgb-24bit.bmp", "bgrx-32bit.bmp"}) {
-        auto bitmap = test::ReadBmpFile(edge + name);
-        if (!bitmap) {
-            GTEST_SKIP() << "missing or unreadable test picture " << name;
-        }
-        bitmaps.push_back(std::move(*bitmap));
-    }
-    WriteAndCheck(bitmaps, 120);
 }
 
 TEST_F(GifPipeline, AnUnconvertibleBitmapStopsTheRun) {
