@@ -26,6 +26,9 @@ QString ProblemWithPictureFile(const QString& path) {
         return QStringLiteral("no such file");
     if (info.isDir())
         return QStringLiteral("is a folder, not a picture");
+    // A pipe or device could block or never end; pictures are plain files.
+    if (!info.isFile())
+        return QStringLiteral("is not a regular file");
     if (!info.isReadable())
         return QStringLiteral("permission denied");
     return {};

@@ -123,10 +123,12 @@ TEST(TavrelGif, APictureThatCannotBeReadWritesNothingAndKeepsAnEarlierFile) {
     const QString good = TestData(QStringLiteral("photo530/p1.png"));
     const QString out = dir.filePath(QStringLiteral("out.gif"));
     const QByteArray earlier("an earlier file the user wants to keep");
-    const QStringList bad = {
-        TestData(QStringLiteral("edge/x.jpg")), TestData(QStringLiteral("edge/y.png")),
-        TestData(QStringLiteral("edge/bomb-60000x60000.png")),
-        TestData(QStringLiteral("edge/missing.png")), TestData(QStringLiteral("edge"))};
+    const QStringList bad = {TestData(QStringLiteral("edge/x.jpg")),
+                             TestData(QStringLiteral("edge/y.png")),
+                             TestData(QStringLiteral("edge/bomb-60000x60000.png")),
+                             TestData(QStringLiteral("edge/missing.png")),
+                             TestData(QStringLiteral("edge")),
+                             QStringLiteral("/dev/zero")};
     for (const QString& picture : bad) {
         QFile::remove(out);
         // The bad picture comes last, after frames that were already made.
