@@ -1,6 +1,8 @@
 // Filling slots from picture files, the staged copies, thumbnails, removal and clearing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDir>
@@ -169,6 +171,44 @@ TEST(ImageSlots, ClearingEmptiesEverySlotThenSaysThereIsNothingToClear) {
 
     dlg.SendCommand(IDC_CLEAR);
     EXPECT_EQ(h.messages, QStringList{QStringLiteral("未选择图像，不需要取消！谢谢！")});
+}
+
+// Records the order in which the slot buttons go back to the background picture.
+class BackgroundOrder : public QObject {
+public:
+    explicit BackgroundOrder(CTavrelDlg& dlg) : dlg_(dlg) {
+        for (QAbstractButton* button : dlg.m_btnSlot) {
+            button->installEventFilter(this);
+        }
+    }
+    std::vector<int> order;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::DynamicPropertyChange) {
+            for (int i = 0; i < kSlotCount; ++i) {
+                if (watched == dlg_.m_btnSlot[i] &&
+                    ButtonBitmap(dlg_.m_btnSlot[i]) == dlg_.m_hWorkBitmap.get() &&
+                    std::find(order.begin(), order.end(), i + 1) == order.end()) {
+                    order.push_back(i + 1);
+                }
+            }
+        }
+        return false;
+    }
+
+private:
+    CTavrelDlg& dlg_;
+};
+
+TEST(ImageSlots, ClearingGoesFromSlotFiveToSlotOne) {
+    DialogHarness h;
+    for (int slot : {1, 3, 4}) {
+        h.Choose(slot, h.MakePicture(QStringLiteral("in/%1.png").arg(slot), Qt::red));
+    }
+    BackgroundOrder watcher(h.Dlg());
+    h.Dlg().SendCommand(IDC_CLEAR);
+    EXPECT_EQ(watcher.order, (std::vector<int>{4, 3, 1}));
 }
 
 // ---- pictures that cannot be used ----
