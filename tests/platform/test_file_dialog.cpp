@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -39,28 +38,6 @@ TEST(FileDialogFilter, ClassicFiltersBecomeCaseInsensitiveQtFilters) {
     EXPECT_EQ(FileDialog::ToQtFilter(QStringLiteral("A|*.a|All|*.*||")),
               QStringLiteral("A (*.[aA]);;All (*.*)"));
     EXPECT_EQ(FileDialog::ToQtFilter(QString()), QString());
-}
-
-// The patterns Qt takes from a filter: the last parenthesised group, split at spaces.
-QStringList PatternsOf(const QString& qtFilter) {
-    static const QRegularExpression group(QStringLiteral("\\(([^()]*)\\)$"));
-    return group.match(qtFilter).captured(1).split(u' ', Qt::SkipEmptyParts);
-}
-
-TEST(FileDialogFilter, PatternsMatchFileNamesOfEitherCase) {
-    QTemporaryDir dir;
-    for (const char* name :
-         {"IMG_0001.JPG", "b.Png", "c.bmp", "d.jpeg", "e.txt", "a.gif", "B.GIF"}) {
-        ASSERT_TRUE(test::WriteAll(dir.filePath(QString::fromLatin1(name)), "x"));
-    }
-    const QDir folder(dir.path());
-    // Match case-sensitively, as the file system model does on Linux.
-    const auto listed = [&](const QString& classic) {
-        return folder.entryList(PatternsOf(FileDialog::ToQtFilter(classic)),
-                                QDir::Files | QDir::CaseSensitive, QDir::Name);
-    };
-    EXPECT_EQ(listed(kImageFilter), QStringList({"IMG_0001.JPG", "b.Png", "c.bmp"}));
-    EXPECT_EQ(listed(kGifFilter), QStringList({"B.GIF", "a.gif"}));
 }
 
 TEST(FileDialogHook, DefaultExtensionIsAddedOnlyWhereItBelongs) {
