@@ -16,19 +16,20 @@ struct MemoryReader {
 
 int ReadFromMemory(GifFileType* gif, GifByteType* out, int wanted) {
     auto* reader = static_cast<MemoryReader*>(gif->UserData);
-    const std::size_t left = reader->bytes->size() - reader->position;
-    const std::size_t count = std::min(left, static_cast<std::size_t>(wanted));
+    const std::size_t count =
+        std::min(reader->bytes->size() - reader->position, static_cast<std::size_t>(wanted));
     std::memcpy(out, reader->bytes->data() + reader->position, count);
     reader->position += count;
     return static_cast<int>(count);
 }
 
+// DGifSlurp keeps the NETSCAPE2.0 block and its data sub-block with the first image.
 int LoopCountOf(const SavedImage& image) {
     for (int i = 0; i + 1 < image.ExtensionBlockCount; ++i) {
-        const ExtensionBlock& block = image.ExtensionBlocks[i];
+        const ExtensionBlock& id = image.ExtensionBlocks[i];
         const ExtensionBlock& data = image.ExtensionBlocks[i + 1];
-        if (block.Function == APPLICATION_EXT_FUNC_CODE && block.ByteCount == 11 &&
-            std::memcmp(block.Bytes, "NETSCAPE2.0", 11) == 0 && data.ByteCount == 3 &&
+        if (id.Function == APPLICATION_EXT_FUNC_CODE && id.ByteCount == 11 &&
+            std::memcmp(id.Bytes, "NETSCAPE2.0", 11) == 0 && data.ByteCount == 3 &&
             data.Bytes[0] == 1) {
             return data.Bytes[1] | data.Bytes[2] << 8;
         }
@@ -40,47 +41,30 @@ int LoopCountOf(const SavedImage& image) {
 
 std::vector<uint8_t> RandomIndices(std::size_t count, uint8_t bits, uint32_t seed) {
     std::mt19937 random(seed);
-    std::uniform_int_distribution<int> index(0, (1 << bits) - 1);
     std::vector<uint8_t> indices(count);
     for (auto& value : indices) {
-        value = static_cast<uint8_t>(index(random));
+        value = static_cast<uint8_t>(random() >> (32 - bits));
     }
     return indices;
 }
 
 std::vector<uint8_t> PhotoLikeIndices(int width, int height, uint8_t bits, uint32_t seed) {
     std::mt19937 random(seed);
-    std::uniform_int_distribution<int> noise(-1, 1);
     const int levels = 1 << bits;
     std::vector<uint8_t> indices(static_cast<std::size_t>(width) * height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            int value = (x * 3 + y * 2) * levels / (3 * width + 2 * height + 1);
-            if ((x / 16 + y / 16) % 3 != 0) {  // some areas stay flat
-                value += noise(random);
-            }
-            indices[static_cast<std::size_t>(y) * width + x] =
-                static_cast<uint8_t>(std::clamp(value, 0, levels - 1));
-        }
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        const int x = static_cast<int>(i % width), y = static_cast<int>(i / width);
+        const int value = (x + y) * levels / (width + height) + static_cast<int>(random() % 3) - 1;
+        indices[i] = static_cast<uint8_t>(std::clamp(value, 0, levels - 1));
     }
     return indices;
-}
-
-std::vector<uint8_t> TestPalette(uint8_t bits, uint32_t seed) {
-    std::vector<uint8_t> palette(std::size_t{3} << bits);
-    for (std::size_t i = 0; i < palette.size(); ++i) {
-        palette[i] = static_cast<uint8_t>(i * 7 + seed);
-    }
-    return palette;
 }
 
 DecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes) {
     DecodedGif result;
     MemoryReader reader{&bytes};
-    int error = 0;
-    GifFileType* gif = DGifOpen(&reader, ReadFromMemory, &error);
+    GifFileType* gif = DGifOpen(&reader, ReadFromMemory, &result.error);
     if (gif == nullptr) {
-        result.error = error;
         return result;
     }
     if (DGifSlurp(gif) != GIF_OK) {
@@ -88,28 +72,23 @@ DecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes) {
     }
     result.screenWidth = gif->SWidth;
     result.screenHeight = gif->SHeight;
-    result.colourResolution = gif->SColorResolution;
-    result.hasGlobalColourTable = gif->SColorMap != nullptr;
     if (gif->ImageCount > 0) {
         result.loopCount = LoopCountOf(gif->SavedImages[0]);
     }
     for (int i = 0; i < gif->ImageCount; ++i) {
         const SavedImage& image = gif->SavedImages[i];
-        DecodedFrame frame;
+        DecodedFrame& frame = result.frames.emplace_back();
         frame.width = image.ImageDesc.Width;
         frame.height = image.ImageDesc.Height;
         if (const ColorMapObject* map = image.ImageDesc.ColorMap) {
-            frame.colourTableBits = map->BitsPerPixel;
+            frame.tableBits = map->BitsPerPixel;
             for (int c = 0; c < map->ColorCount; ++c) {
-                frame.palette.push_back(map->Colors[c].Red);
-                frame.palette.push_back(map->Colors[c].Green);
-                frame.palette.push_back(map->Colors[c].Blue);
+                frame.palette.insert(frame.palette.end(), {map->Colors[c].Red, map->Colors[c].Green,
+                                                           map->Colors[c].Blue});
             }
         }
         if (image.RasterBits != nullptr) {
-            frame.indices.assign(
-                image.RasterBits,
-                image.RasterBits + static_cast<std::size_t>(frame.width) * frame.height);
+            frame.indices.assign(image.RasterBits, image.RasterBits + frame.width * frame.height);
         }
         GraphicsControlBlock control;
         if (DGifSavedExtensionToGCB(gif, i, &control) == GIF_OK) {
@@ -117,9 +96,9 @@ DecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes) {
             frame.disposal = control.DisposalMode;
             frame.transparent = control.TransparentColor;
         }
-        result.frames.push_back(std::move(frame));
     }
-    DGifCloseFile(gif, &error);
+    int closeError = 0;
+    DGifCloseFile(gif, &closeError);
     return result;
 }
 

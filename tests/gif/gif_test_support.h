@@ -1,4 +1,4 @@
-// Shared by the GIF writer tests: deterministic index pictures and a giflib decoder.
+// Shared by the GIF writer tests: deterministic index pictures and a giflib reader.
 #pragma once
 
 #include <cstddef>
@@ -9,28 +9,19 @@ namespace tavrel::test {
 
 // Uniformly random indices below 2^bits: the worst case for LZW, many table restarts.
 std::vector<uint8_t> RandomIndices(std::size_t count, uint8_t bits, uint32_t seed);
-// Smooth gradients with a little noise and flat bands, like a quantised photograph.
+// A diagonal gradient with a little noise, like a quantised photograph.
 std::vector<uint8_t> PhotoLikeIndices(int width, int height, uint8_t bits, uint32_t seed);
-// 3 x 2^bits palette bytes, all different.
-std::vector<uint8_t> TestPalette(uint8_t bits, uint32_t seed);
 
 struct DecodedFrame {
-    int width = 0;
-    int height = 0;
-    int colourTableBits = 0;
+    int width = 0, height = 0, tableBits = 0;
     std::vector<uint8_t> palette;  // RGB triples of the local colour table
     std::vector<uint8_t> indices;
-    int delay = -1;
-    int disposal = -1;
-    int transparent = -2;
+    int delay = -1, disposal = -1, transparent = -2;
 };
 
 struct DecodedGif {
     int error = 0;  // giflib's error code, 0 when the whole file was read
-    int screenWidth = 0;
-    int screenHeight = 0;
-    int colourResolution = 0;
-    bool hasGlobalColourTable = false;
+    int screenWidth = 0, screenHeight = 0;
     int loopCount = -1;  // from the NETSCAPE2.0 extension, -1 when there is none
     std::vector<DecodedFrame> frames;
 };

@@ -6,29 +6,15 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
-#include <string>
-#include <vector>
+
+#include <unistd.h>
 
 namespace tavrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-class OutputFileTest : public testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("tavrel-output-file-" +
-                   std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                   testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    fs::path folder_;
-};
 
 std::string ErrorOf(const std::function<void()>& action) {
     try {
@@ -36,67 +22,61 @@ std::string ErrorOf(const std::function<void()>& action) {
     } catch (const FileWriteError& error) {
         return error.what();
     }
-    return "";
+    return "no FileWriteError";
 }
 
-TEST(MemoryOutputFile, AppendsEveryWrite) {
-    MemoryOutputFile file;
-    file.Write("GIF", 3);
-    file.Write(nullptr, 0);
-    file.Write("89a", 3);
-    const std::string text(file.Bytes().begin(), file.Bytes().end());
-    EXPECT_EQ(text, "GIF89a");
+fs::path FreshFolder() {
+    const fs::path folder =
+        fs::temp_directory_path() / ("tavrel-gif-test-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
 }
 
-TEST_F(OutputFileTest, StdioFileHoldsWhatWasWritten) {
-    const std::string path = (folder_ / "out.gif").string();
-    {
-        std::ofstream old(path);
-        old << "an older and longer file at the same path";
-    }
-    std::vector<uint8_t> bytes(70000);
+TEST(OutputFile, WritesReachMemoryAndDisk) {
+    MemoryOutputFile memory;
+    memory.Write("GIF", 3);
+    memory.Write(nullptr, 0);
+    memory.Write("89a", 3);
+    EXPECT_EQ(std::string(memory.Bytes().begin(), memory.Bytes().end()), "GIF89a");
+
+    const fs::path folder = FreshFolder();
+    const std::string path = (folder / "out.gif").string();
+    std::ofstream(path) << "an older and longer file at the same path";
+    std::vector<char> bytes(70000);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        bytes[i] = static_cast<uint8_t>(i * 31);
+        bytes[i] = static_cast<char>(i * 31);
     }
     StdioOutputFile file(path);
     file.Write(bytes.data(), 5);
     file.Write(bytes.data() + 5, bytes.size() - 5);
     file.Close();
     file.Close();  // a second close does nothing
+    EXPECT_NE(ErrorOf([&] { file.Write("x", 1); }).find(path), std::string::npos);
 
     std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> read((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
-    EXPECT_EQ(read, bytes);
+    EXPECT_EQ(std::vector<char>(std::istreambuf_iterator<char>(in), {}), bytes);
+    fs::remove_all(folder);
 }
 
-TEST_F(OutputFileTest, CreatingInAMissingFolderRaisesWithPathAndReason) {
-    const std::string path = (folder_ / "missing" / "out.gif").string();
-    const std::string message = ErrorOf([&] { StdioOutputFile file(path); });
-    EXPECT_NE(message.find(path), std::string::npos) << message;
-    EXPECT_NE(message.find(std::strerror(ENOENT)), std::string::npos) << message;
-}
+TEST(OutputFile, FailuresRaiseWithPathAndReason) {
+    const std::string missing = (fs::temp_directory_path() / "tavrel-no-such-folder/a.gif");
+    const std::string onCreate = ErrorOf([&] { StdioOutputFile file(missing); });
+    EXPECT_NE(onCreate.find(missing), std::string::npos) << onCreate;
+    EXPECT_NE(onCreate.find(std::strerror(ENOENT)), std::string::npos) << onCreate;
 
-TEST_F(OutputFileTest, WriteAfterCloseRaises) {
-    StdioOutputFile file((folder_ / "out.gif").string());
-    file.Close();
-    EXPECT_THROW(file.Write("x", 1), FileWriteError);
-}
-
-// /dev/full accepts the open and fails every write with ENOSPC.
-TEST(StdioOutputFile, FullDeviceRaisesOnWriteOrClose) {
     if (!fs::exists("/dev/full")) {
         GTEST_SKIP() << "no /dev/full";
     }
-    const std::vector<uint8_t> big(1 << 20);
+    // /dev/full opens, then fails every write with ENOSPC: a big write fails at once, a
+    // small one stays in the stdio buffer and must fail at Close, not pass as written.
+    const std::vector<char> big(1 << 20);
     const std::string onWrite = ErrorOf([&] {
         StdioOutputFile file("/dev/full");
         file.Write(big.data(), big.size());
     });
-    EXPECT_NE(onWrite.find(std::strerror(ENOSPC)), std::string::npos) << onWrite;
-    EXPECT_NE(onWrite.find("/dev/full"), std::string::npos) << onWrite;
-
-    // A small write stays in the stdio buffer; Close must not report it as written.
+    EXPECT_NE(onWrite.find("/dev/full: " + std::string(std::strerror(ENOSPC))), std::string::npos)
+        << onWrite;
     const std::string onClose = ErrorOf([&] {
         StdioOutputFile file("/dev/full");
         file.Write("GIF89a", 6);
