@@ -104,23 +104,21 @@ TEST_F(AppShell, SkinnedStartRunsTheDialogAndShutsCodecsDownBeforeTheSkinLayer) 
                     .isNull());
 }
 
-TEST_F(AppShell, MissingSkinFileStartsUnskinned) {
-    RunProgram();
-    EXPECT_EQ(trace_, Expected(0));
-    EXPECT_TRUE(styleSheetWhileRunning_.isEmpty());
-    EXPECT_TRUE(codecsWhileRunning_);
-}
-
-TEST_F(AppShell, MalformedSkinFileStartsUnskinned) {
-    for (const QByteArray& bad : {QByteArray("QDialog { color: red; }\n"),  // outside any skin
-                                  QByteArray("[Dialog]\nQDialog { color: red;\n"),
-                                  QByteArray("\x89PNG\r\n\x1a\n\0\0\0", 11)}) {
+TEST_F(AppShell, MissingOrMalformedSkinFileStartsUnskinned) {
+    const QByteArray malformed[] = {QByteArray(),                 // no file at all
+                                    "QDialog { color: red; }\n",  // outside any skin
+                                    "[Dialog]\nQDialog { color: red;\n",
+                                    QByteArray("\x89PNG\r\n\x1a\n\0\0\0", 11)};
+    for (const QByteArray& bad : malformed) {
         SCOPED_TRACE(bad.toStdString());
         trace_.clear();
-        WriteSkin(bad);
+        QFile::remove(kSkinPath);
+        if (!bad.isEmpty())
+            WriteSkin(bad);
         RunProgram();
         EXPECT_EQ(trace_, Expected(0));
         EXPECT_TRUE(styleSheetWhileRunning_.isEmpty());
+        EXPECT_TRUE(codecsWhileRunning_);
     }
 }
 
