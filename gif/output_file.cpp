@@ -28,7 +28,7 @@ void MemoryOutputFile::Write(const void* bytes, std::size_t count) {
 
 StdioOutputFile::StdioOutputFile(const std::string& path) : path_(path) {
     errno = 0;
-    file_ = std::fopen(path.c_str(), "wb");
+    file_ = std::fopen(path.c_str(), "wb");  // NOLINT(cppcoreguidelines-owning-memory)
     if (file_ == nullptr) {
         throw MakeError("cannot create", path_, errno);
     }
@@ -37,7 +37,7 @@ StdioOutputFile::StdioOutputFile(const std::string& path) : path_(path) {
 StdioOutputFile::~StdioOutputFile() {
     // A destructor cannot report: callers that care about the last buffered bytes call Close.
     if (file_ != nullptr) {
-        std::fclose(file_);
+        std::fclose(file_);  // NOLINT(cppcoreguidelines-owning-memory)
     }
 }
 
@@ -60,7 +60,7 @@ void StdioOutputFile::Close() {
     }
     // fclose flushes the stdio buffer, so this is where a full disk shows up for small files.
     errno = 0;
-    const int closeResult = std::fclose(file_);
+    const int closeResult = std::fclose(file_);  // NOLINT(cppcoreguidelines-owning-memory)
     const int closeErrno = errno;
     file_ = nullptr;
     if (closeResult != 0) {
