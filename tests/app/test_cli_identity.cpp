@@ -7,33 +7,20 @@
 
 #include "cli_run.h"
 #include "support/dialog_harness.h"
+#include "support/gif_reader.h"
 
+namespace tavrel::test {
 namespace {
 
-using tavrel::cli_test::ReadBytes;
-using tavrel::cli_test::RunTool;
-using tavrel::cli_test::TestData;
-using tavrel::cli_test::ToolRun;
-
 struct SamePictures {
-    const char* dialogSpeed;
-    const char* cliSpeed;
+    QString dialogSpeed;
+    QString cliSpeed;
     QStringList pictures;
 };
 
-QByteArray DialogGif(const SamePictures& run, const QString& out) {
-    tavrel::test::DialogHarness h;
-    for (int i = 0; i < run.pictures.size(); ++i)
-        h.Choose(i + 1, run.pictures[i]);
-    h.SelectSpeed(QString::fromUtf8(run.dialogSpeed));
-    h.Generate(out);
-    EXPECT_EQ(h.messages, QStringList{QStringLiteral("动画已制作成功！谢谢！")});
-    return ReadBytes(out);
-}
-
 TEST(CliMatchesDialog, SameFileForTheSamePicturesAndSpeed) {
     const SamePictures runs[] = {
-        // Five photos through JPEG decoding, resampling and the octree.
+        // Photos through JPEG decoding, resampling and the octree, in slot order.
         {"中",
          "medium",
          {TestData("photo1080/p1.jpg"), TestData("photo1080/p2.jpg"), TestData("photo530/p3.jpg"),
@@ -46,19 +33,27 @@ TEST(CliMatchesDialog, SameFileForTheSamePicturesAndSpeed) {
         {"快", "fast", {TestData("edge/alpha.png"), TestData("edge/rgb555-16bit.bmp")}},
     };
     for (const SamePictures& run : runs) {
-        SCOPED_TRACE(run.cliSpeed);
+        SCOPED_TRACE(run.cliSpeed.toStdString());
         QTemporaryDir dir;
-        const QByteArray fromDialog = DialogGif(run, dir.filePath("dialog.gif"));
-        ASSERT_GT(fromDialog.size(), 0);
+        const QString dialogOut = dir.filePath("dialog.gif");
+        {
+            DialogHarness h;
+            for (int i = 0; i < run.pictures.size(); ++i)
+                h.Choose(i + 1, run.pictures[i]);
+            h.SelectSpeed(run.dialogSpeed);
+            h.Generate(dialogOut);
+            EXPECT_EQ(h.messages, QStringList{"动画已制作成功！谢谢！"});
+        }
+        const std::vector<uint8_t> fromDialog = ReadBytes(dialogOut);
+        ASSERT_FALSE(fromDialog.empty());
 
         const QString cliOut = dir.filePath("cli.gif");
-        const ToolRun cli =
-            RunTool(QStringList{QStringLiteral("--speed"), QString::fromUtf8(run.cliSpeed),
-                                QStringLiteral("-o"), cliOut} +
-                    run.pictures);
+        const cli_test::ToolRun cli =
+            cli_test::RunTool(QStringList{"--speed", run.cliSpeed, "-o", cliOut} + run.pictures);
         ASSERT_EQ(cli.exitCode, 0) << cli.err.toStdString();
         EXPECT_TRUE(ReadBytes(cliOut) == fromDialog) << "the two files differ";
     }
 }
 
 }  // namespace
+}  // namespace tavrel::test
