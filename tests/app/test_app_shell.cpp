@@ -11,23 +11,15 @@
 #include "app/tavrel_app.h"
 #include "platform/image_codecs.h"
 #include "platform/trace.h"
+#include "tests/qt_app_environment.h"
 #include "ui/tavrel_dlg.h"
 
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "Tavrel";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 const QString kSkinPath = QStringLiteral("Resources/Tavrel/simpleK.smf");
 
 class AppShell : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { App(); }
     void SetUp() override {
         ASSERT_TRUE(work_.isValid());
         previousDir_ = QDir::currentPath();

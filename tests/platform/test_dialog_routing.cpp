@@ -18,7 +18,7 @@
 #include "platform/dialog.h"
 #include "platform/dialog_template.h"
 #include "platform/window_menu.h"
-#include "qt_test_app.h"
+#include "tests/qt_app_environment.h"
 
 namespace tavrel {
 namespace {
@@ -72,7 +72,6 @@ void Key(QWidget* target, int key) {
 
 class DialogRouting : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { test::App(); }
     DialogTemplate tmpl_ = SmallTemplate();
     RecordingDialog dlg_{tmpl_};
 };

@@ -13,15 +13,14 @@
 #include <stdexcept>
 
 #include "platform/dialog_template.h"
-#include "qt_test_app.h"
 #include "res/resources.h"
+#include "tests/qt_app_environment.h"
 
 namespace tavrel {
 namespace {
 
 class TemplateLayout : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { test::App(); }
     void Build(int templateId) {
         BuildDialogFromTemplate(&dialog_, LoadDialogTemplate(templateId));
         base_ = BaseUnitsFor(LoadDialogTemplate(templateId));
@@ -98,10 +97,12 @@ TEST_F(TemplateLayout, MainDialogControlsSitWhereTheTemplateSays) {
         }
         ASSERT_NE(w, nullptr);
         EXPECT_STREQ(w->metaObject()->className(), e.kind);
-        if (e.id > 0)
+        if (e.id > 0) {
             EXPECT_EQ(FindControl(&dialog_, e.id), w);
-        if (w->property("templateText").isValid())
-            EXPECT_TRUE(shownText(w).isEmpty());
+        }
+        if (w->property("templateText").isValid()) {
+            EXPECT_TRUE(shownText(w).isEmpty()) << "a picture button shows no text";
+        }
         const QRect want = Px(e.x, e.y, e.cx, e.cy);
         if (e.id == 1015) {  // the template height includes the dropped-down list
             EXPECT_EQ(w->geometry().topLeft(), want.topLeft());

@@ -17,18 +17,11 @@
 #include "platform/bitmap_loader.h"
 #include "platform/message_box.h"
 #include "platform/window_menu.h"
+#include "tests/qt_app_environment.h"
 #include "ui/about_dlg.h"
 #include "ui/tavrel_dlg.h"
 
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "Tavrel";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 const char* const kWorkingFolders[] = {
     "Resources/LoadResource1",
@@ -48,7 +41,6 @@ void Key(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) 
 
 class MainDialog : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { App(); }
     void SetUp() override {
         tavrel::SetMessageBoxHook(
             [this](const QString&, const QString& text) { messages_ << text; });
