@@ -26,6 +26,8 @@ const char* const kFallbackFamily = "WenQuanYi Zen Hei";
 constexpr uint32_t kButtonTypeMask = 0x000F;
 constexpr uint32_t kStaticTypeMask = 0x001F;
 constexpr uint32_t kComboTypeMask = 0x0003;
+constexpr uint32_t kComboSimple = 0x0001;
+constexpr uint32_t kComboDropDown = 0x0002;
 
 QFont TemplateFont(const DialogTemplate& tmpl) {
     if (!tmpl.fontName.isEmpty()) {
@@ -93,10 +95,10 @@ QWidget* MakeEdit(const ControlTemplate& c, QWidget* parent) {
 
 QWidget* MakeComboBox(const ControlTemplate& c, QWidget* parent) {
     auto* combo = new QComboBox(parent);
-    // Only drop-down lists are used: the user picks, never types. Items are never sorted
-    // by the widget, so entries inserted at a position stay there.
-    combo->setEditable((c.style & kComboTypeMask) != style::kDropDownList &&
-                       (c.style & kComboTypeMask) != 0);
+    // A drop-down list only lets the user pick; the simple and drop-down kinds take typing.
+    // The widget never sorts, so entries inserted at a position stay there.
+    const uint32_t type = c.style & kComboTypeMask;
+    combo->setEditable(type == kComboSimple || type == kComboDropDown);
     combo->setInsertPolicy(QComboBox::NoInsert);
     return combo;
 }
