@@ -86,7 +86,7 @@ bool FromCompactBlock(Reader& in, tavrel::IndexedFrame& frame) {
     header.width = in.Int16();
     header.height = in.Int16();
     header.bitCount = Depth(in.Byte());
-    const int adjustment = in.Byte() - 128;  // -128 to 127 bytes
+    const int adjustment = (in.Byte() ^ 0x80) - 128;  // the byte as two's complement
     std::vector<uint8_t> block(tavrel::kPackedDibHeaderSize + in.RestSize());
     std::copy(in.Rest(), in.Rest() + in.RestSize(), block.begin() + tavrel::kPackedDibHeaderSize);
     const std::size_t table = tavrel::ColourTableEntries(header.bitCount) * tavrel::kRgbQuadSize;
