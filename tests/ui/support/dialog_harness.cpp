@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
@@ -13,23 +12,21 @@
 #include "platform/bitmap_loader.h"
 #include "platform/image_codecs.h"
 #include "platform/message_box.h"
+#include "tests/qt_app_environment.h"
 
 namespace tavrel::test {
 
 namespace {
 
-// One application and one started codec layer for the whole test program.
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "tavrel-ui-tests";
-    static char* argv[] = {name, nullptr};
-    if (QApplication::instance() == nullptr) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static QApplication app(argc, argv);
+// The codec layer, started once for the whole test program (the application itself comes
+// from the shared test environment).
+void EnsureCodecs() {
+    static const bool started = [] {
         static uintptr_t token = 0;
         CodecStartupInput input;
-        CodecStartup(&token, &input);
-    }
+        return CodecStartup(&token, &input) == CodecStatus::Ok;
+    }();
+    ASSERT_TRUE(started);
 }
 
 void CopyFolder(const QString& from, const QString& to) {
@@ -61,7 +58,7 @@ QString TestData(const QString& relativePath) {
 }
 
 DialogHarness::DialogHarness() {
-    EnsureApplication();
+    EnsureCodecs();
     CopyFolder(QStringLiteral(TAVREL_SOURCE_DIR) + QStringLiteral("/Resources"),
                WorkPath(QStringLiteral("Resources")));
     FileDialog::SetHook([this](const FileDialogRequest& request) -> std::optional<QString> {
