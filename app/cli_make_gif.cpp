@@ -22,15 +22,19 @@ MakeGifResult Failure(const QString& path, const QString& reason) {
 // rather than after the pictures before it have been converted.
 QString ProblemWithPictureFile(const QString& path) {
     const QFileInfo info(path);
-    if (!info.exists())
+    if (!info.exists()) {
         return QStringLiteral("no such file");
-    if (info.isDir())
+    }
+    if (info.isDir()) {
         return QStringLiteral("is a folder, not a picture");
+    }
     // A pipe or device could block or never end; pictures are plain files.
-    if (!info.isFile())
+    if (!info.isFile()) {
         return QStringLiteral("is not a regular file");
-    if (!info.isReadable())
+    }
+    if (!info.isReadable()) {
         return QStringLiteral("permission denied");
+    }
     return {};
 }
 
@@ -39,34 +43,40 @@ QString ProblemWithPictureFile(const QString& path) {
 MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString& outputPath,
                                   uint16_t delay, const std::function<void(int)>& onFrame) {
     for (const QString& picture : picturePaths) {
-        if (QString problem = ProblemWithPictureFile(picture); !problem.isEmpty())
+        if (QString problem = ProblemWithPictureFile(picture); !problem.isEmpty()) {
             return Failure(picture, problem);
+        }
     }
 
     // Private to this run and removed with everything in it when the run ends.
     QTemporaryDir stagingDir(QDir::tempPath() + QStringLiteral("/tavrel-gif-XXXXXX"));
-    if (!stagingDir.isValid())
+    if (!stagingDir.isValid()) {
         return Failure(QDir::tempPath(), QStringLiteral("cannot create a temporary folder: ") +
                                              stagingDir.errorString());
+    }
     const QString stagedPath = stagingDir.filePath(QStringLiteral("frame.bmp"));
 
     AtomicOutputFile out;
     QString reason;
-    if (!out.Open(outputPath, &reason))
+    if (!out.Open(outputPath, &reason)) {
         return Failure(outputPath, reason);
+    }
 
     bool headerWritten = false;
     for (qsizetype i = 0; i < picturePaths.size(); ++i) {
         const QString& picture = picturePaths[i];
-        if (onFrame)
+        if (onFrame) {
             onFrame(static_cast<int>(i + 1));
+        }
 
-        if (!StagePictureAsBmp(picture, stagedPath, &reason))
+        if (!StagePictureAsBmp(picture, stagedPath, &reason)) {
             return Failure(picture, reason.isEmpty() ? QStringLiteral("cannot be read") : reason);
+        }
         try {
             if (!AppendBmpFrame(out, stagedPath, kCliFrameSize, kCliFrameSize, delay,
-                                headerWritten))
+                                headerWritten)) {
                 return Failure(picture, QStringLiteral("cannot be turned into a GIF frame"));
+            }
         } catch (const FileWriteError& error) {
             return Failure(outputPath, QString::fromUtf8(error.what()));
         } catch (const std::bad_alloc&) {
@@ -81,8 +91,9 @@ MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString
     } catch (const FileWriteError& error) {
         return Failure(outputPath, QString::fromUtf8(error.what()));
     }
-    if (!out.Commit(&reason))
+    if (!out.Commit(&reason)) {
         return Failure(outputPath, reason);
+    }
     return MakeGifResult{true, {}, {}};
 }
 

@@ -12,26 +12,32 @@ namespace {
 // The speed words of the command line, mapped to the dialog's speed texts so that both
 // front ends take their delay from the same table.
 std::optional<QString> SpeedTextFor(const QString& word) {
-    if (word == QLatin1String("slow"))
+    if (word == QLatin1String("slow")) {
         return QStringLiteral("慢");
-    if (word == QLatin1String("medium"))
+    }
+    if (word == QLatin1String("medium")) {
         return QStringLiteral("中");
-    if (word == QLatin1String("fast"))
+    }
+    if (word == QLatin1String("fast")) {
         return QStringLiteral("快");
+    }
     return std::nullopt;
 }
 
 std::optional<uint16_t> ParseDelay(const QString& text) {
     // Digits only: toUInt alone would accept "+5" and surrounding blanks.
-    if (text.isEmpty() || text.size() > 5)
+    if (text.isEmpty() || text.size() > 5) {
         return std::nullopt;
+    }
     for (QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
             return std::nullopt;
+        }
     }
     const unsigned value = text.toUInt();
-    if (value < kMinCliDelay || value > kMaxCliDelay)
+    if (value < kMinCliDelay || value > kMaxCliDelay) {
         return std::nullopt;
+    }
     return static_cast<uint16_t>(value);
 }
 
@@ -51,8 +57,9 @@ struct SplitOption {
 SplitOption Split(const QString& argument) {
     if (argument.startsWith(QLatin1String("--"))) {
         const qsizetype eq = argument.indexOf(QLatin1Char('='));
-        if (eq > 0)
+        if (eq > 0) {
             return {argument.left(eq), argument.mid(eq + 1)};
+        }
     } else if (argument.startsWith(QLatin1String("-o")) && argument.size() > 2) {
         return {QStringLiteral("-o"), argument.mid(2)};  // -oOUT.gif
     }
@@ -94,8 +101,9 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
         const bool takesValue =
             option.name == QLatin1String("-o") || option.name == QLatin1String("--output") ||
             option.name == QLatin1String("--speed") || option.name == QLatin1String("--delay");
-        if (!takesValue)
+        if (!takesValue) {
             return Failure(QStringLiteral("unknown option '%1'").arg(option.name));
+        }
 
         QString value;
         if (option.inlineValue) {
@@ -107,29 +115,34 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
         }
 
         if (option.name == QLatin1String("--speed")) {
-            if (!SpeedTextFor(value))
+            if (!SpeedTextFor(value)) {
                 return Failure(
                     QStringLiteral("--speed must be slow, medium or fast, not '%1'").arg(value));
+            }
             speedWord = value;
         } else if (option.name == QLatin1String("--delay")) {
             explicitDelay = ParseDelay(value);
-            if (!explicitDelay)
+            if (!explicitDelay) {
                 return Failure(
                     QStringLiteral("--delay must be a whole number from %1 to %2, not '%3'")
                         .arg(kMinCliDelay)
                         .arg(kMaxCliDelay)
                         .arg(value));
+            }
         } else {
-            if (value.isEmpty())
+            if (value.isEmpty()) {
                 return Failure(QStringLiteral("the output path is empty"));
+            }
             output = value;
         }
     }
 
-    if (pictures.isEmpty())
+    if (pictures.isEmpty()) {
         return Failure(QStringLiteral("no pictures given"));
-    if (!output)
+    }
+    if (!output) {
         return Failure(QStringLiteral("no output file given (-o OUT.gif)"));
+    }
 
     CliOptions options;
     options.action = CliOptions::Action::MakeGif;

@@ -12,8 +12,9 @@ CliProgress::~CliProgress() {
 }
 
 void CliProgress::Frame(int n) {
-    if (!enabled_)
+    if (!enabled_) {
         return;
+    }
     // The carriage return overwrites the previous count; the trailing blanks would only
     // matter if a count got shorter, which it never does, so none are needed.
     std::fprintf(stream_, "\rframe %d of %d", n, total_);
@@ -22,8 +23,9 @@ void CliProgress::Frame(int n) {
 }
 
 void CliProgress::Finish() {
-    if (!lineOpen_)
+    if (!lineOpen_) {
         return;
+    }
     std::fputc('\n', stream_);
     std::fflush(stream_);
     lineOpen_ = false;

@@ -27,8 +27,9 @@ public:
         started_ = tavrel::CodecStartup(&token_, &input) == tavrel::CodecStatus::Ok;
     }
     ~CodecSession() {
-        if (started_)
+        if (started_) {
             tavrel::CodecShutdown(token_);
+        }
     }
     CodecSession(const CodecSession&) = delete;
     CodecSession& operator=(const CodecSession&) = delete;

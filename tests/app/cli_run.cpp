@@ -8,8 +8,9 @@ ToolRun RunTool(const QStringList& arguments, const QStringList& extraEnv,
                 const QString& shellPrefix) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const QString& entry : extraEnv)
+    for (const QString& entry : extraEnv) {
         env.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
+    }
     process.setProcessEnvironment(env);
     if (shellPrefix.isEmpty()) {
         process.start(QStringLiteral(TAVREL_GIF_EXE), arguments);
@@ -21,8 +22,9 @@ ToolRun RunTool(const QStringList& arguments, const QStringList& extraEnv,
                 arguments);
     }
     ToolRun run;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
         return run;
+    }
     run.exitCode = process.exitCode();
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());

@@ -134,8 +134,9 @@ TEST(TavrelGif, AnOutputThatCannotBeWrittenFailsAndKeepsTheEarlierFile) {
     const QString out = dir.filePath("kept.gif");
     Write(out, QByteArray(100, 'k'));
     QStringList arguments{"-o", out};
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < 20; ++i) {
         arguments.append(picture);
+    }
     ExpectOneErrorLine(RunTool(arguments, {}, "trap '' XFSZ; ulimit -f 4;"), 1, out);
     EXPECT_EQ(Read(out), QByteArray(100, 'k'));
     EXPECT_EQ(EntriesOf(dir.path()), QStringList{"kept.gif"});

@@ -38,8 +38,9 @@ TEST(CliMatchesDialog, SameFileForTheSamePicturesAndSpeed) {
         const QString dialogOut = dir.filePath("dialog.gif");
         {
             DialogHarness h;
-            for (int i = 0; i < run.pictures.size(); ++i)
+            for (int i = 0; i < run.pictures.size(); ++i) {
                 h.Choose(i + 1, run.pictures[i]);
+            }
             h.SelectSpeed(run.dialogSpeed);
             h.Generate(dialogOut);
             EXPECT_EQ(h.messages, QStringList{"动画已制作成功！谢谢！"});

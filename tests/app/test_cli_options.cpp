@@ -9,8 +9,9 @@ namespace {
 
 CliOptions Parse(std::initializer_list<const char*> arguments) {
     QStringList list{QStringLiteral("tavrel-gif")};
-    for (const char* argument : arguments)
+    for (const char* argument : arguments) {
         list.append(QString::fromUtf8(argument));
+    }
     return tavrel::ParseCliArguments(list);
 }
 
