@@ -41,7 +41,7 @@ QString ProblemWithPictureFile(const QString& path) {
 }  // namespace
 
 MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString& outputPath,
-                                  uint16_t delay, const std::function<void(int)>& onFrame) {
+                                  uint16_t delay, const std::function<bool(int)>& onFrame) {
     for (const QString& picture : picturePaths) {
         if (QString problem = ProblemWithPictureFile(picture); !problem.isEmpty()) {
             return Failure(picture, problem);
@@ -65,8 +65,8 @@ MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString
     bool headerWritten = false;
     for (qsizetype i = 0; i < picturePaths.size(); ++i) {
         const QString& picture = picturePaths[i];
-        if (onFrame) {
-            onFrame(static_cast<int>(i + 1));
+        if (onFrame && !onFrame(static_cast<int>(i + 1))) {
+            return Failure({}, QStringLiteral("interrupted"));
         }
 
         if (!StagePictureAsBmp(picture, stagedPath, &reason)) {

@@ -22,8 +22,9 @@ struct MakeGifResult {
 // temporary folder, turned into a frame and its copy deleted before the next one, so only
 // one picture is held at a time. The output appears only when it is complete; on any
 // failure an earlier file at outputPath is left as it was. onFrame(n) is called before
-// frame n (1-based) is made. The codec layer must be started.
+// frame n (1-based) is made; when it returns false the run stops there (interrupted, no
+// path, no file). The codec layer must be started.
 MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString& outputPath,
-                                  uint16_t delay, const std::function<void(int)>& onFrame = {});
+                                  uint16_t delay, const std::function<bool(int)>& onFrame = {});
 
 }  // namespace tavrel

@@ -1,6 +1,7 @@
 // tavrel-gif: makes the dialog's looping GIF from pictures named on the command line.
 #include <QCoreApplication>
 #include <QString>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 
@@ -13,6 +14,15 @@ namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 130;  // 128 + SIGINT, as shells report it
+
+// Ctrl+C or a polite kill stops the run between frames, so the temporary folder and the
+// unfinished output are removed on the way out instead of being left behind.
+volatile std::sig_atomic_t g_stopRequested = 0;
+
+extern "C" void RequestStop(int /*signal*/) {
+    g_stopRequested = 1;
+}
 
 void PrintLine(std::FILE* stream, const QString& text) {
     std::fputs(text.toUtf8().constData(), stream);
@@ -70,10 +80,19 @@ int main(int argc, char* argv[]) {
 
     tavrel::CliProgress progress(stderr, tavrel::CliProgress::StderrIsTerminal(),
                                  static_cast<int>(options.picturePaths.size()));
+    std::signal(SIGINT, RequestStop);
+    std::signal(SIGTERM, RequestStop);
     const tavrel::MakeGifResult result = tavrel::MakeGifFromPictures(
-        options.picturePaths, options.outputPath, options.delay, [&](int n) { progress.Frame(n); });
+        options.picturePaths, options.outputPath, options.delay, [&](int n) {
+            progress.Frame(n);
+            return g_stopRequested == 0;
+        });
     progress.Finish();
 
+    if (g_stopRequested != 0 && !result.ok) {
+        PrintLine(stderr, QStringLiteral("tavrel-gif: interrupted, nothing written"));
+        return kExitInterrupted;
+    }
     if (!result.ok) {
         PrintLine(stderr, QStringLiteral("tavrel-gif: %1: %2").arg(result.path, result.reason));
         return kExitFailure;

@@ -2,11 +2,11 @@
 // it leaves behind when a picture or the output fails.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "cli_run.h"
 #include "support/dialog_harness.h"  // TestData
@@ -152,10 +152,27 @@ TEST(TavrelGif, StagedCopiesGoToAPrivateTemporaryFolderThatIsRemoved) {
     EXPECT_TRUE(EntriesOf(tmp.path()).isEmpty());
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+TEST(TavrelGif, StoppedBySignalItCleansUpAndWritesNothing) {
+    QTemporaryDir tmp, dir;
+    QStringList arguments{"-o", dir.filePath("stopped.gif")};
+    for (int i = 0; i < 40; ++i) {
+        arguments.append(TestData(QStringLiteral("photo1080/p%1.jpg").arg(i % 5 + 1)));
+    }
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TMPDIR", tmp.path());
+    tool.setProcessEnvironment(env);
+    tool.start(TAVREL_GIF_EXE, arguments);
+    // The staging folder appears once the run has begun.
+    for (int i = 0; i < 500 && EntriesOf(tmp.path()).isEmpty(); ++i) {
+        QThread::msleep(10);
+    }
+    tool.terminate();
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(tool.exitCode(), 130);
+    EXPECT_TRUE(EntriesOf(dir.path()).isEmpty());
+    EXPECT_TRUE(EntriesOf(tmp.path()).isEmpty());
 }
+
+}  // namespace
