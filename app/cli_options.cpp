@@ -170,7 +170,7 @@ QString CliUsage() {
         "  --version              show the version and exit\n"
         "\n"
         "Exit status: 0 when the GIF is complete, 1 when a picture cannot be read or the\n"
-        "output cannot be written, 2 when the command line is wrong, 130 when interrupted.\n");
+        "output cannot be written, 2 when the command line is wrong, 130 when stopped.\n");
 }
 
 QString CliVersion() {
