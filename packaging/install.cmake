@@ -1,5 +1,9 @@
 # Installation as a desktop program: both programs, the runtime resources, a launcher that
-# gives every user a working folder of their own, a desktop entry and the icons.
+# gives every user a working folder of their own, a desktop entry and the icons. Without
+# the dialog (a build without Qt) there is nothing of it to install.
+if(NOT TARGET Tavrel)
+  return()
+endif()
 include(GNUInstallDirs)
 
 foreach(program Tavrel tavrel-gif)
