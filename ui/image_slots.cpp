@@ -146,7 +146,10 @@ bool CTavrelDlg::HandleSlotDrop(QObject* target, QEvent* event) {
     }
     drop->acceptProposedAction();
     if (type == QEvent::Drop) {
-        FillSlotFromFile(slot, path);
+        // Filled once the drop has finished: a message box inside the drop would keep the
+        // file manager waiting for the drag to end.
+        QMetaObject::invokeMethod(
+            this, [this, slot, path] { FillSlotFromFile(slot, path); }, Qt::QueuedConnection);
     }
     return true;
 }

@@ -280,6 +280,7 @@ TEST(ImageSlots, DroppingAPictureFileFillsTheSlot) {
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(inside, Qt::CopyAction, &local, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(button, &drop);
+    QCoreApplication::processEvents();
 
     EXPECT_TRUE(dlg.m_bSlotFilled[3]);
     EXPECT_EQ(dlg.m_nSelectedCount, 1);
@@ -298,6 +299,7 @@ TEST(ImageSlots, DroppingAPictureFileFillsTheSlot) {
     QCoreApplication::sendEvent(dlg.m_btnSlot[0], &badEnter);
     QDropEvent badDrop(inside, Qt::CopyAction, &broken, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(dlg.m_btnSlot[0], &badDrop);
+    QCoreApplication::processEvents();
     EXPECT_FALSE(dlg.m_bSlotFilled[0]);
     ASSERT_EQ(h.messages.size(), 1);
     EXPECT_TRUE(h.messages[0].startsWith(kCannotUse));
