@@ -13,12 +13,12 @@
 
 namespace {
 
-const QString kNothingToGenerate = QStringLiteral("生成动画之前，请先选择至少一幅图像！谢谢！");
-const QString kDone = QStringLiteral("动画已制作成功！谢谢！");
-const QString kSaveFilter = QStringLiteral("GIF 文件(*.GIF)|*.GIF||");
-const QString kCannotWrite = QStringLiteral("动画文件无法写入，未生成动画：");
-const QString kStagedCopyUnreadable = QStringLiteral("图像%1的暂存文件无法读取，未生成动画。");
-const QString kOutOfMemory = QStringLiteral("内存不足，未生成动画。");
+constexpr char kNothingToGenerate[] = "生成动画之前，请先选择至少一幅图像！谢谢！";
+constexpr char kDone[] = "动画已制作成功！谢谢！";
+constexpr char kSaveFilter[] = "GIF 文件(*.GIF)|*.GIF||";
+constexpr char kCannotWrite[] = "动画文件无法写入，未生成动画：";
+constexpr char kStagedCopyUnreadable[] = "图像%1的暂存文件无法读取，未生成动画。";
+constexpr char kOutOfMemory[] = "内存不足，未生成动画。";
 
 // Shows the busy cursor once a run looks like it will take longer than a quarter second,
 // and takes it away again on every way out.
@@ -107,7 +107,7 @@ bool CTavrelDlg::WriteGifFile(const QString& path, uint16_t delay, QString* reas
             }
             if (!tavrel::AppendBmpFrame(file, Resolve(m_strSlotBmpPath[index]), m_nFrameWidth,
                                         m_nFrameHeight, delay, m_bHeaderWritten)) {
-                *reason = kStagedCopyUnreadable.arg(index + 1);
+                *reason = QString::fromUtf8(kStagedCopyUnreadable).arg(index + 1);
                 return false;
             }
             busy.StepDone(++framesWritten);

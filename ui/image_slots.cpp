@@ -15,10 +15,10 @@
 
 namespace {
 
-const QString kOpenFilter = QStringLiteral("图像文件 (*.jpg;*.bmp;*.png)|*.jpg;*.bmp;*.png||");
-const QString kNothingToClear = QStringLiteral("未选择图像，不需要取消！谢谢！");
-const QString kCannotUse = QStringLiteral("无法使用这幅图像：");
-const QString kStagedCopyUnreadable = QStringLiteral("暂存的BMP副本无法读取。");
+constexpr char kOpenFilter[] = "图像文件 (*.jpg;*.bmp;*.png)|*.jpg;*.bmp;*.png||";
+constexpr char kNothingToClear[] = "未选择图像，不需要取消！谢谢！";
+constexpr char kCannotUse[] = "无法使用这幅图像：";
+constexpr char kStagedCopyUnreadable[] = "暂存的BMP副本无法读取。";
 
 // The slot (1 to 5) whose button the object is, or 0.
 int SlotOfControl(const QObject* object) {
@@ -94,7 +94,7 @@ bool CTavrelDlg::FillSlotFromFile(int slot, const QString& path) {
     auto thumb = std::make_unique<tavrel::DibSection>(
         tavrel::LoadBitmapFromFile(Resolve(m_strStagePath), m_rcSlot.width(), m_rcSlot.height()));
     if (thumb->IsNull()) {
-        tavrel::ShowMessage(this, kCannotUse + kStagedCopyUnreadable);
+        tavrel::ShowMessage(this, QString::fromUtf8(kCannotUse) + kStagedCopyUnreadable);
         return false;
     }
 

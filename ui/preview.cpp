@@ -8,7 +8,7 @@
 #include "ui/tavrel_dlg.h"
 
 namespace {
-const QString kNothingToPreview = QStringLiteral("预览动画之前，请先选择至少一幅图像！谢谢！");
+constexpr char kNothingToPreview[] = "预览动画之前，请先选择至少一幅图像！谢谢！";
 }
 
 void CTavrelDlg::OnSpeedChanged() {
