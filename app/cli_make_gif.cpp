@@ -6,9 +6,9 @@
 #include <QTemporaryDir>
 #include <new>
 
+#include "app/cli_staging.h"
 #include "gif/gif_writer.h"
 #include "platform/files.h"
-#include "platform/image_codecs.h"
 #include "ui/gif_frames.h"
 
 namespace tavrel {
@@ -54,7 +54,6 @@ MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString
         return Failure(QDir::tempPath(), QStringLiteral("cannot create a temporary folder: ") +
                                              stagingDir.errorString());
     }
-    const QString stagedPath = stagingDir.filePath(QStringLiteral("frame.bmp"));
 
     AtomicOutputFile out;
     QString reason;
@@ -62,19 +61,26 @@ MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString
         return Failure(outputPath, reason);
     }
 
+    // Declared after the folder: its destructor waits for a staging still in flight, and
+    // only then is the folder removed.
+    StagingPipeline staging(picturePaths, stagingDir.path());
     bool headerWritten = false;
     for (qsizetype i = 0; i < picturePaths.size(); ++i) {
         const QString& picture = picturePaths[i];
         if (onFrame && !onFrame(static_cast<int>(i + 1))) {
             return Failure({}, QStringLiteral("interrupted"));
         }
-
-        if (!StagePictureAsBmp(picture, stagedPath, &reason)) {
-            return Failure(picture, reason.isEmpty() ? QStringLiteral("cannot be read") : reason);
-        }
         try {
-            if (!AppendBmpFrame(out, stagedPath, kCliFrameSize, kCliFrameSize, delay,
-                                headerWritten)) {
+            const StagedPicture staged = staging.Take(i);
+            if (!staged.ok) {
+                return Failure(picture, staged.reason.isEmpty() ? QStringLiteral("cannot be read")
+                                                                : staged.reason);
+            }
+            const bool appended = AppendBmpFrame(out, staged.bmpPath, kCliFrameSize, kCliFrameSize,
+                                                 delay, headerWritten);
+            // Disk use stays at two staged copies, whatever the number of pictures.
+            QFile::remove(staged.bmpPath);
+            if (!appended) {
                 return Failure(picture, QStringLiteral("cannot be turned into a GIF frame"));
             }
         } catch (const FileWriteError& error) {
@@ -82,8 +88,6 @@ MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString
         } catch (const std::bad_alloc&) {
             return Failure(picture, QStringLiteral("out of memory"));
         }
-        // Disk use stays at one staged copy, whatever the number of pictures.
-        QFile::remove(stagedPath);
     }
 
     try {

@@ -19,8 +19,8 @@ struct MakeGifResult {
 
 // Writes a looping GIF at outputPath with one frame per picture, in order, each shown for
 // delay hundredths of a second. Each picture is staged as a BMP copy in a private
-// temporary folder, turned into a frame and its copy deleted before the next one, so only
-// one picture is held at a time. The output appears only when it is complete; on any
+// temporary folder, turned into a frame and its copy deleted; the next picture is staged
+// meanwhile, so at most two are held at a time. The output appears only when complete; on any
 // failure an earlier file at outputPath is left as it was. onFrame(n) is called before
 // frame n (1-based) is made; when it returns false the run stops there (interrupted, no
 // path, no file). The codec layer must be started.
