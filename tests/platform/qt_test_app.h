@@ -6,14 +6,14 @@
 #include <QFile>
 #include <QString>
 
+#include "tests/qt_app_environment.h"
+
 namespace tavrel::test {
 
+// The test program's QApplication, made before the first test and destroyed after the last
+// (see qt_app_environment.h for why it must not be a static).
 inline QApplication& App() {
-    static int argc = 1;
-    static char name[] = "Tavrel";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    return *static_cast<QApplication*>(QCoreApplication::instance());
 }
 
 inline QString TestData(const QString& relative) {
