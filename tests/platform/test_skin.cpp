@@ -102,7 +102,10 @@ TEST_F(Skin, MissingOrMalformedFilesMeanNoSkin) {
         "[Dialog]\nQDialog { }\n[Dialog]\nQLabel { }\n",  // the same name twice
         QByteArray(
             "[Dialog]\nQDialog { font-family: \"\xE5\xAE\x8B\"; }\n\xFF\xFE\n"),  // not UTF-8
-        QByteArray("[Dialog]\nQDialog { }\n\0\0\0", 26),                          // binary
+        [] {
+            static constexpr char kBinary[] = "[Dialog]\nQDialog { }\n\0\0\0";
+            return QByteArray(kBinary, sizeof kBinary - 1);
+        }(),  // binary
     };
     QStringList trace;
     SetPlatformTrace([&](const QString& line) { trace << line; });
