@@ -7,37 +7,6 @@
 #include <random>
 
 namespace tavrel::test {
-namespace {
-
-struct MemoryReader {
-    const std::vector<uint8_t>* bytes;
-    std::size_t position = 0;
-};
-
-int ReadFromMemory(GifFileType* gif, GifByteType* out, int wanted) {
-    auto* reader = static_cast<MemoryReader*>(gif->UserData);
-    const std::size_t count =
-        std::min(reader->bytes->size() - reader->position, static_cast<std::size_t>(wanted));
-    std::memcpy(out, reader->bytes->data() + reader->position, count);
-    reader->position += count;
-    return static_cast<int>(count);
-}
-
-// DGifSlurp keeps the NETSCAPE2.0 block and its data sub-block with the first image.
-int LoopCountOf(const SavedImage& image) {
-    for (int i = 0; i + 1 < image.ExtensionBlockCount; ++i) {
-        const ExtensionBlock& id = image.ExtensionBlocks[i];
-        const ExtensionBlock& data = image.ExtensionBlocks[i + 1];
-        if (id.Function == APPLICATION_EXT_FUNC_CODE && id.ByteCount == 11 &&
-            std::memcmp(id.Bytes, "NETSCAPE2.0", 11) == 0 && data.ByteCount == 3 &&
-            data.Bytes[0] == 1) {
-            return data.Bytes[1] | data.Bytes[2] << 8;
-        }
-    }
-    return -1;
-}
-
-}  // namespace
 
 std::vector<uint8_t> RandomIndices(std::size_t count, uint8_t bits, uint32_t seed) {
     std::mt19937 random(seed);
@@ -53,17 +22,50 @@ std::vector<uint8_t> PhotoLikeIndices(int width, int height, uint8_t bits, uint3
     const int levels = 1 << bits;
     std::vector<uint8_t> indices(static_cast<std::size_t>(width) * height);
     for (std::size_t i = 0; i < indices.size(); ++i) {
-        const int x = static_cast<int>(i % width), y = static_cast<int>(i / width);
-        const int value = (x + y) * levels / (width + height) + static_cast<int>(random() % 3) - 1;
+        const int value = static_cast<int>(i % width + i / width) * levels / (width + height) +
+                          static_cast<int>(random() % 3) - 1;
         indices[i] = static_cast<uint8_t>(std::clamp(value, 0, levels - 1));
     }
     return indices;
 }
 
+std::vector<uint16_t> LinearScanLzwCodes(const uint8_t* px, std::size_t n, uint8_t bits) {
+    const uint32_t first = (1u << bits) + 2;
+    // Entry i (code first + i) is the string of code .first followed by pixel .second. An
+    // entry always comes after the entry of its prefix, so one forward scan finds a match.
+    std::vector<std::pair<uint32_t, uint32_t>> table;
+    std::vector<uint16_t> codes;
+    for (std::size_t pos = 0; pos < n;) {
+        uint32_t current = px[pos++];
+        for (std::size_t i = 0; i < table.size() && pos < n; ++i) {
+            if (table[i] == std::pair<uint32_t, uint32_t>(current, px[pos])) {
+                current = first + static_cast<uint32_t>(i);
+                ++pos;
+            }
+        }
+        codes.push_back(static_cast<uint16_t>(current));
+        if (pos < n && first + table.size() == 4096) {
+            table.clear();  // code 4095 was the last: a new table starts at the next pixel
+        } else if (pos < n) {
+            table.emplace_back(current, px[pos]);
+        }
+    }
+    return codes;
+}
+
 DecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes) {
     DecodedGif result;
-    MemoryReader reader{&bytes};
-    GifFileType* gif = DGifOpen(&reader, ReadFromMemory, &result.error);
+    std::pair<const std::vector<uint8_t>*, std::size_t> source{&bytes, 0};
+    GifFileType* gif = DGifOpen(
+        &source,
+        [](GifFileType* file, GifByteType* out, int wanted) {
+            auto& [data, at] = *static_cast<decltype(source)*>(file->UserData);
+            const std::size_t count = std::min<std::size_t>(data->size() - at, wanted);
+            std::memcpy(out, data->data() + at, count);
+            at += count;
+            return static_cast<int>(count);
+        },
+        &result.error);
     if (gif == nullptr) {
         return result;
     }
@@ -72,11 +74,16 @@ DecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes) {
     }
     result.screenWidth = gif->SWidth;
     result.screenHeight = gif->SHeight;
-    if (gif->ImageCount > 0) {
-        result.loopCount = LoopCountOf(gif->SavedImages[0]);
-    }
+    result.colourResolution = gif->SColorResolution;
+    result.globalTable = gif->SColorMap != nullptr;
     for (int i = 0; i < gif->ImageCount; ++i) {
         const SavedImage& image = gif->SavedImages[i];
+        // DGifSlurp keeps the NETSCAPE2.0 block and its data sub-block with the first image.
+        const ExtensionBlock* ext = image.ExtensionBlocks;
+        if (i == 0 && image.ExtensionBlockCount >= 2 && ext[0].ByteCount == 11 &&
+            std::memcmp(ext[0].Bytes, "NETSCAPE2.0", 11) == 0 && ext[1].ByteCount == 3) {
+            result.loopCount = ext[1].Bytes[1] | ext[1].Bytes[2] << 8;
+        }
         DecodedFrame& frame = result.frames.emplace_back();
         frame.width = image.ImageDesc.Width;
         frame.height = image.ImageDesc.Height;
@@ -97,8 +104,7 @@ DecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes) {
             frame.transparent = control.TransparentColor;
         }
     }
-    int closeError = 0;
-    DGifCloseFile(gif, &closeError);
+    DGifCloseFile(gif, nullptr);
     return result;
 }
 

@@ -1,4 +1,5 @@
-// Shared by the GIF writer tests: deterministic index pictures and a giflib reader.
+// Shared by the GIF tests: deterministic index pictures, the LZW coder written the slow,
+// obvious way, and a giflib reader.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +13,9 @@ std::vector<uint8_t> RandomIndices(std::size_t count, uint8_t bits, uint32_t see
 // A diagonal gradient with a little noise, like a quantised photograph.
 std::vector<uint8_t> PhotoLikeIndices(int width, int height, uint8_t bits, uint32_t seed);
 
+// Greedy longest-match LZW with every match found by a forward scan over the table.
+std::vector<uint16_t> LinearScanLzwCodes(const uint8_t* px, std::size_t n, uint8_t bits);
+
 struct DecodedFrame {
     int width = 0, height = 0, tableBits = 0;
     std::vector<uint8_t> palette;  // RGB triples of the local colour table
@@ -21,7 +25,8 @@ struct DecodedFrame {
 
 struct DecodedGif {
     int error = 0;  // giflib's error code, 0 when the whole file was read
-    int screenWidth = 0, screenHeight = 0;
+    int screenWidth = 0, screenHeight = 0, colourResolution = 0;
+    bool globalTable = true;
     int loopCount = -1;  // from the NETSCAPE2.0 extension, -1 when there is none
     std::vector<DecodedFrame> frames;
 };

@@ -51,38 +51,31 @@ namespace tavrel {
 namespace {
 
 // Fails the first allocation, then the second, and so on until a run gets through.
-void FailEveryAllocationInTurn(const DibSection& bitmap) {
-    for (long allowed = 0;; ++allowed) {
-        SCOPED_TRACE("allocations allowed: " + std::to_string(allowed));
-        IndexedFrame frame;
-        frame.nWidth = 9;
-        frame.pIndices = {1, 2, 3};
-        const long liveBefore = g_liveAllocations;
-        bool threw = false;
-        g_allocationsBeforeFailure = allowed;
-        try {
-            EXPECT_TRUE(BitmapToIndexedFrame(bitmap, frame));
-        } catch (const std::bad_alloc&) {
-            threw = true;
+TEST(AllocationFailure, QuantisedAndPaletteBitmapsReleaseEverything) {
+    for (const DibSection& bitmap :
+         {test::MakeBitmap(96, 80, 24, test::PhotoLikeColours(96, 80, 2)), DibSection(33, 7, 8)}) {
+        for (long allowed = 0;; ++allowed) {
+            SCOPED_TRACE(testing::Message() << bitmap.BitsPerPixel() << " bits, " << allowed
+                                            << " allocations allowed");
+            IndexedFrame frame;
+            frame.nWidth = 9;
+            frame.pIndices = {1, 2, 3};
+            const long liveBefore = g_liveAllocations;
+            g_allocationsBeforeFailure = allowed;
+            try {
+                EXPECT_TRUE(BitmapToIndexedFrame(bitmap, frame));
+                g_allocationsBeforeFailure = -1;
+                EXPECT_GT(allowed, 2);  // the block, the indices and the palette at least
+                break;
+            } catch (const std::bad_alloc&) {
+                g_allocationsBeforeFailure = -1;
+            }
+            EXPECT_EQ(g_liveAllocations, liveBefore);
+            EXPECT_EQ(frame.nWidth, 9);
+            EXPECT_EQ(frame.pIndices, (std::vector<uint8_t>{1, 2, 3}));
+            ASSERT_LT(allowed, 10000);
         }
-        g_allocationsBeforeFailure = -1;
-        if (!threw) {
-            ASSERT_GT(allowed, 2);  // the block, the indices and the palette at least
-            return;
-        }
-        EXPECT_EQ(g_liveAllocations, liveBefore);
-        EXPECT_EQ(frame.nWidth, 9);
-        EXPECT_EQ(frame.pIndices, (std::vector<uint8_t>{1, 2, 3}));
-        ASSERT_LT(allowed, 10000);
     }
-}
-
-TEST(AllocationFailure, QuantisedBitmapsReleaseEverything) {
-    FailEveryAllocationInTurn(test::MakeBitmap(96, 80, 24, test::PhotoLikeColours(96, 80, 2)));
-}
-
-TEST(AllocationFailure, PaletteBitmapsReleaseEverything) {
-    FailEveryAllocationInTurn(DibSection(33, 7, 8));
 }
 
 }  // namespace
