@@ -47,21 +47,14 @@ protected:
     }
     void TearDown() override { tavrel::SetMessageBoxHook({}); }
 
-    void MakeFolder(const char* relative) {
-        ASSERT_TRUE(QDir().mkpath(work_.filePath(QString::fromUtf8(relative))));
-    }
     std::unique_ptr<CTavrelDlg> Start() {
         auto dlg = std::make_unique<CTavrelDlg>(nullptr, work_.path());
         dlg->Create();
         return dlg;
     }
-    QStringList WorkingFoldersPresent() const {
-        QStringList found;
-        for (const char* folder : kWorkingFolders) {
-            if (QDir(work_.filePath(QString::fromUtf8(folder))).exists())
-                found << folder;
-        }
-        return found;
+    int WorkingFoldersPresent() const {
+        return std::count_if(std::begin(kWorkingFolders), std::end(kWorkingFolders),
+                             [this](const char* f) { return QDir(work_.filePath(f)).exists(); });
     }
 
     QTemporaryDir work_;
@@ -69,41 +62,33 @@ protected:
 };
 
 TEST_F(MainDialog, StateAfterInitialisation) {
-    MakeFolder("Resources/Tavrel");
+    ASSERT_TRUE(QDir().mkpath(work_.filePath("Resources/Tavrel")));
     ASSERT_TRUE(QFile::copy(QStringLiteral(TAVREL_SOURCE_DIR "/Resources/Tavrel/back.bmp"),
                             work_.filePath(QStringLiteral("Resources/Tavrel/back.bmp"))));
     auto dlg = Start();
 
-    EXPECT_EQ(dlg->m_strImageDir, QString::fromUtf8("Resources/LoadResource1/Image/我的作品"));
-    EXPECT_EQ(dlg->m_strBmpDir, QStringLiteral("Resources/LoadResource1/BMP"));
-    for (int i = 0; i < kSlotCount; ++i) {
-        EXPECT_EQ(dlg->m_strSlotBmpPath[i], QStringLiteral("Resources/LoadResource1/BMP/"));
-        EXPECT_FALSE(dlg->m_bSlotFilled[i] || dlg->m_bSlotShown[i]);
-        EXPECT_EQ(dlg->m_btnSlot[i], dlg->GetDlgItem(IDC_SLOT1 + i));
-    }
     EXPECT_EQ(dlg->m_nSelectedCount, 0);
     EXPECT_FALSE(dlg->m_bHeaderWritten);
-    EXPECT_EQ(dlg->Resolve(QStringLiteral("a/b")), work_.filePath(QStringLiteral("a/b")));
-
-    ASSERT_EQ(dlg->m_comboSpeed, dlg->GetDlgItem(IDC_SPEED));
     QStringList speeds;
-    for (int i = 0; i < dlg->m_comboSpeed->count(); ++i)
+    for (int i = 0; i < dlg->m_comboSpeed->count(); ++i) {
         speeds << dlg->m_comboSpeed->itemText(i);
+    }
     EXPECT_EQ(speeds.join(u' '), QString::fromUtf8("慢 中 快"));
     EXPECT_EQ(dlg->m_comboSpeed->currentIndex(), 1);
     EXPECT_EQ(dlg->m_strSpeed, QString::fromUtf8("中"));
 
     // The background is loaded at the size of slot 1 and shared by all six picture buttons.
-    ASSERT_EQ(dlg->m_btnPreview, dlg->GetDlgItem(IDC_PREVIEW_PICTURE));
-    EXPECT_EQ(dlg->m_rcSlot.size(), dlg->m_btnSlot[0]->size());
-    EXPECT_EQ(dlg->m_rcPreview.size(), dlg->m_btnPreview->size());
     ASSERT_NE(dlg->m_hWorkBitmap, nullptr);
+    EXPECT_EQ(dlg->m_rcSlot.size(), dlg->m_btnSlot[0]->size());
     EXPECT_EQ(QSize(dlg->m_hWorkBitmap->Width(), dlg->m_hWorkBitmap->Height()),
               dlg->m_rcSlot.size());
-    for (QAbstractButton* button : dlg->m_btnSlot) {
-        EXPECT_EQ(tavrel::ButtonBitmap(button), dlg->m_hWorkBitmap.get());
-    }
+    EXPECT_EQ(dlg->m_btnPreview, dlg->GetDlgItem(IDC_PREVIEW_PICTURE));
     EXPECT_EQ(tavrel::ButtonBitmap(dlg->m_btnPreview), dlg->m_hWorkBitmap.get());
+    for (int i = 0; i < kSlotCount; ++i) {
+        EXPECT_EQ(dlg->m_btnSlot[i], dlg->GetDlgItem(IDC_SLOT1 + i));
+        EXPECT_EQ(tavrel::ButtonBitmap(dlg->m_btnSlot[i]), dlg->m_hWorkBitmap.get());
+        EXPECT_FALSE(dlg->m_bSlotFilled[i] || dlg->m_bSlotShown[i]);
+    }
     EXPECT_FALSE(dlg->windowIcon().isNull());
     EXPECT_TRUE(messages_.isEmpty());
 }
@@ -118,16 +103,15 @@ TEST_F(MainDialog, WorkingFoldersAreMadeOnlyWhenTheImageFolderIsMissing) {
     }
     {
         SCOPED_TRACE("first start: Resources present, image folder missing");
-        MakeFolder("Resources");
+        ASSERT_TRUE(QDir().mkpath(work_.filePath("Resources")));
         Start();
-        EXPECT_EQ(WorkingFoldersPresent().size(), std::size(kWorkingFolders));
+        EXPECT_EQ(WorkingFoldersPresent(), std::size(kWorkingFolders));
     }
     {
         SCOPED_TRACE("image folder present, BMP folder missing: nothing is made");
-        ASSERT_TRUE(QDir(work_.filePath(QStringLiteral("Resources/LoadResource1/BMP")))
-                        .removeRecursively());
+        ASSERT_TRUE(QDir(work_.filePath("Resources/LoadResource1/BMP")).removeRecursively());
         Start();
-        EXPECT_EQ(WorkingFoldersPresent().size(), std::size(kWorkingFolders) - 1);
+        EXPECT_EQ(WorkingFoldersPresent(), std::size(kWorkingFolders) - 1);
     }
     EXPECT_TRUE(messages_.isEmpty());
 }

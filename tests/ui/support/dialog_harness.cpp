@@ -5,7 +5,6 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QMouseEvent>
 
@@ -16,60 +15,49 @@
 
 namespace tavrel::test {
 
-namespace {
-
-// The codec layer, started once for the whole test program (the application itself comes
-// from the shared test environment).
-void EnsureCodecs() {
-    static const bool started = [] {
-        static uintptr_t token = 0;
-        CodecStartupInput input;
-        return CodecStartup(&token, &input) == CodecStatus::Ok;
-    }();
-    ASSERT_TRUE(started);
-}
-
-void CopyFolder(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
-        if (it.fileInfo().isDir()) {
-            QDir().mkpath(target);
-        } else {
-            QFile::copy(source, target);
-        }
-    }
-}
-
-// Runs the dialog's own start-up (controls, initialisation) and shows it without a modal
-// loop, so the test can drive it step by step.
-void InitialiseWithoutModalLoop(CTavrelDlg& dialog) {
-    ASSERT_TRUE(dialog.Create());
-    dialog.show();
-}
-
-}  // namespace
-
 QString TestData(const QString& relativePath) {
-    return QStringLiteral(TAVREL_TESTDATA_DIR) + QLatin1Char('/') + relativePath;
+    return QStringLiteral(TAVREL_TESTDATA_DIR "/") + relativePath;
+}
+
+QByteArray FileContent(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
+        << path.toStdString();
+}
+
+bool CloseTo(QColor actual, QColor expected, int tolerance) {
+    return std::abs(actual.red() - expected.red()) <= tolerance &&
+           std::abs(actual.green() - expected.green()) <= tolerance &&
+           std::abs(actual.blue() - expected.blue()) <= tolerance;
+}
+
+QColor CentreOf(const QImage& image) {
+    return image.isNull() ? QColor() : image.pixelColor(image.width() / 2, image.height() / 2);
 }
 
 DialogHarness::DialogHarness() {
-    EnsureCodecs();
-    CopyFolder(QStringLiteral(TAVREL_SOURCE_DIR) + QStringLiteral("/Resources"),
-               WorkPath(QStringLiteral("Resources")));
+    // The codec layer is started once for the whole test program.
+    static uintptr_t token = 0;
+    static const CodecStartupInput input;
+    static const bool started = CodecStartup(&token, &input) == CodecStatus::Ok;
+    EXPECT_TRUE(started);
+    QDir().mkpath(WorkPath(QStringLiteral("Resources/Tavrel")));
+    QFile::copy(QStringLiteral(TAVREL_SOURCE_DIR "/Resources/Tavrel/back.bmp"),
+                WorkPath(QStringLiteral("Resources/Tavrel/back.bmp")));
     FileDialog::SetHook([this](const FileDialogRequest& request) -> std::optional<QString> {
-        requests_.push_back(request);
+        fileDialogs.push_back(request);
         if (answers_.empty()) {
             ADD_FAILURE() << "a file dialog opened that the test did not expect";
             return std::nullopt;
         }
-        auto answer = answers_.front();
-        answers_.pop_front();
-        return answer;
+        // A null path stands for a cancelled dialog.
+        const QString answer = answers_.takeFirst();
+        return answer.isNull() ? std::nullopt : std::optional<QString>(answer);
     });
     SetMessageBoxHook([this](const QString&, const QString& text) {
         messages << text;
@@ -77,8 +65,10 @@ DialogHarness::DialogHarness() {
             duringMessage(text);
         }
     });
+    // Started without a modal loop, so that the test drives it step by step.
     dialog_ = std::make_unique<TestDialog>(nullptr, workDir_.path());
-    InitialiseWithoutModalLoop(*dialog_);
+    EXPECT_TRUE(dialog_->Create());
+    dialog_->show();
 }
 
 DialogHarness::~DialogHarness() {
@@ -86,10 +76,6 @@ DialogHarness::~DialogHarness() {
     FileDialog::SetHook(nullptr);
     SetMessageBoxHook(nullptr);
     EXPECT_TRUE(answers_.empty()) << "a file dialog the test expected did not open";
-}
-
-QString DialogHarness::WorkPath(const QString& relativePath) const {
-    return workDir_.filePath(relativePath);
 }
 
 QString DialogHarness::MakePicture(const QString& relativePath, QColor colour, int width,
@@ -103,43 +89,42 @@ QString DialogHarness::MakePicture(const QString& relativePath, QColor colour, i
 }
 
 void DialogHarness::Choose(int slot, std::optional<QString> path) {
-    AnswerFileDialog(std::move(path));
+    answers_.append(path.value_or(QString()));
     Dlg().SendCommand(IDC_SLOT1 + slot - 1);
 }
 
+void DialogHarness::Fill(std::initializer_list<int> slotNumbers) {
+    for (int slot : slotNumbers) {
+        Choose(slot, MakePicture(QStringLiteral("in/%1.png").arg(slot), kSlotColours[slot - 1]));
+    }
+}
+
 void DialogHarness::Generate(std::optional<QString> path) {
-    AnswerFileDialog(std::move(path));
+    answers_.append(path.value_or(QString()));
     Dlg().SendCommand(IDC_GENERATE);
 }
 
 void DialogHarness::PressRightButtonOn(int slot) {
     QAbstractButton* button = Dlg().m_btnSlot[slot - 1];
     const QPointF inside(button->width() / 2.0, button->height() / 2.0);
-    QMouseEvent press(QEvent::MouseButtonPress, inside, button->mapToGlobal(inside),
-                      Qt::RightButton, Qt::RightButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(button, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, inside, button->mapToGlobal(inside),
-                        Qt::RightButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(button, &release);
+    for (auto [type, buttons] : {std::pair{QEvent::MouseButtonPress, Qt::RightButton},
+                                 std::pair{QEvent::MouseButtonRelease, Qt::NoButton}}) {
+        QMouseEvent event(type, inside, button->mapToGlobal(inside), Qt::RightButton, buttons,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(button, &event);
+    }
 }
 
 void DialogHarness::SelectSpeed(const QString& speed) {
-    QComboBox* combo = Dlg().m_comboSpeed;
-    const int index = combo->findText(speed);
+    const int index = Dlg().m_comboSpeed->findText(speed);
     ASSERT_GE(index, 0) << speed.toStdString();
-    combo->setCurrentIndex(index);
+    Dlg().m_comboSpeed->setCurrentIndex(index);
     Dlg().SendCommand(IDC_SPEED, kCbnSelChange);
 }
 
-QImage DialogHarness::ButtonPicture(QAbstractButton* button) const {
+QColor DialogHarness::ButtonColour(const QAbstractButton* button) const {
     const DibSection* bitmap = ButtonBitmap(button);
-    return bitmap == nullptr ? QImage() : DibToImage(*bitmap);
-}
-
-bool CloseTo(QColor actual, QColor expected, int tolerance) {
-    return std::abs(actual.red() - expected.red()) <= tolerance &&
-           std::abs(actual.green() - expected.green()) <= tolerance &&
-           std::abs(actual.blue() - expected.blue()) <= tolerance;
+    return bitmap == nullptr ? QColor() : CentreOf(DibToImage(*bitmap));
 }
 
 }  // namespace tavrel::test

@@ -1,12 +1,11 @@
-// Drives the real main dialog under the offscreen platform: a temporary work folder with a
-// copy of the program's Resources, answers for its file dialogs, a record of its messages.
+// Drives the real main dialog under the offscreen platform: a temporary work folder with the
+// program's background picture, answers for its file dialogs, a record of its messages.
 #pragma once
 
 #include <QColor>
 #include <QImage>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -17,7 +16,7 @@
 
 namespace tavrel::test {
 
-// The dialog with the handlers that tests call directly made reachable.
+// The dialog with the timer handler made reachable.
 class TestDialog : public CTavrelDlg {
 public:
     using CTavrelDlg::CTavrelDlg;
@@ -26,6 +25,13 @@ public:
 
 // A file of the shared test data.
 QString TestData(const QString& relativePath);
+QByteArray FileContent(const QString& path);  // empty when unreadable
+void WriteFile(const QString& path, const QByteArray& bytes);
+// The colour is close to the expected one (lossy codecs, quantising).
+bool CloseTo(QColor actual, QColor expected, int tolerance = 24);
+QColor CentreOf(const QImage& image);
+inline const QColor kSlotColours[kSlotCount] = {Qt::red, Qt::green, Qt::blue, Qt::yellow,
+                                                Qt::magenta};
 
 class DialogHarness {
 public:
@@ -35,37 +41,31 @@ public:
     DialogHarness& operator=(const DialogHarness&) = delete;
 
     TestDialog& Dlg() { return *dialog_; }
-    // A path inside the temporary work folder.
-    QString WorkPath(const QString& relativePath) const;
+    QString WorkPath(const QString& relativePath) const { return workDir_.filePath(relativePath); }
     // Writes a flat picture of one colour (PNG, JPEG or BMP by the name's extension).
     QString MakePicture(const QString& relativePath, QColor colour, int width = 64,
                         int height = 48) const;
 
-    // The next file dialog returns this path (nullopt: the user cancels).
-    void AnswerFileDialog(std::optional<QString> path) { answers_.push_back(std::move(path)); }
-    // Clicks slot button 1 to 5 and answers its open dialog.
+    // Clicks slot button 1 to 5 and answers its open dialog (nullopt: the user cancels).
     void Choose(int slot, std::optional<QString> path);
+    // Chooses for each slot a flat picture "in/<slot>.png" of its colour in kSlotColours.
+    void Fill(std::initializer_list<int> slotNumbers);
     // Clicks the generate button and answers its save dialog.
     void Generate(std::optional<QString> path);
     void PressRightButtonOn(int slot);
     void SelectSpeed(const QString& speed);
+    // The centre colour of the picture a button shows (invalid when it shows none).
+    QColor ButtonColour(const QAbstractButton* button) const;
 
-    // The picture a button shows now, as an image (null when it shows none).
-    QImage ButtonPicture(QAbstractButton* button) const;
-
-    const std::vector<FileDialogRequest>& FileDialogs() const { return requests_; }
+    std::vector<FileDialogRequest> fileDialogs;
     QStringList messages;
     // Runs inside each message box, like a message loop would run timers.
     std::function<void(const QString&)> duringMessage;
 
 private:
     QTemporaryDir workDir_;
-    std::deque<std::optional<QString>> answers_;
-    std::vector<FileDialogRequest> requests_;
+    QStringList answers_;
     std::unique_ptr<TestDialog> dialog_;
 };
-
-// The centre pixel's colour is close to the expected one (lossy codecs, quantising).
-bool CloseTo(QColor actual, QColor expected, int tolerance = 24);
 
 }  // namespace tavrel::test

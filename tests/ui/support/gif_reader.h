@@ -2,27 +2,24 @@
 #pragma once
 
 #include <QColor>
+#include <QRect>
 #include <QString>
-#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace tavrel::test {
 
 struct DecodedFrame {
-    int left = 0, top = 0, width = 0, height = 0;
+    QRect area;
     bool hasLocalColourTable = false;
-    bool hasControlExtension = false;
-    int delay = -1;             // hundredths of a second
+    int delay = -1;             // hundredths of a second; -1: no graphic control extension
     int transparentIndex = -2;  // -1: none
-    int disposal = -1;
-    QColor centre;  // colour of the centre pixel
+    QColor centre;              // colour of the centre pixel
 };
 
 struct DecodedGif {
-    bool ok = false;
-    std::string error;
-    int screenWidth = 0, screenHeight = 0;
+    std::string error;  // empty when giflib read the whole file
+    QSize screen;
     bool hasGlobalColourTable = false;
     bool loopsForever = false;  // NETSCAPE2.0 extension with loop count 0
     bool endsWithTrailer = false;
@@ -30,7 +27,5 @@ struct DecodedGif {
 };
 
 DecodedGif DecodeGif(const QString& path);
-
-std::vector<uint8_t> ReadBytes(const QString& path);
 
 }  // namespace tavrel::test
