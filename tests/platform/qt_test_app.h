@@ -1,7 +1,6 @@
-// Shared helpers of the platform tests: one QApplication per test program, test data paths.
+// Shared helpers of the platform tests: test data paths and whole-file reads and writes.
 #pragma once
 
-#include <QApplication>
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -9,12 +8,6 @@
 #include "tests/qt_app_environment.h"
 
 namespace tavrel::test {
-
-// The test program's QApplication, made before the first test and destroyed after the last
-// (see qt_app_environment.h for why it must not be a static).
-inline QApplication& App() {
-    return *static_cast<QApplication*>(QCoreApplication::instance());
-}
 
 inline QString TestData(const QString& relative) {
     return QStringLiteral(TAVREL_TESTDATA_DIR "/") + relative;
