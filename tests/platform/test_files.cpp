@@ -21,53 +21,41 @@ QStringList FilesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
 }
 
-TEST(Folders, ExistCreateOneLevelAndCurrentDirectory) {
+TEST(Folders, ExistAndAreCreatedOneLevelAtATime) {
     QTemporaryDir dir;
     const QString child = dir.filePath(QStringLiteral("我的作品"));
-    EXPECT_TRUE(FolderExists(dir.path()));
     EXPECT_FALSE(FolderExists(child));
     EXPECT_FALSE(CreateFolder(child + QStringLiteral("/deeper")));  // parent missing
     EXPECT_TRUE(CreateFolder(child));
     EXPECT_TRUE(FolderExists(child));
     EXPECT_FALSE(CreateFolder(child));  // already there
-
-    const QString file = dir.filePath(QStringLiteral("plain"));
-    ASSERT_TRUE(WriteAll(file, "x"));
-    EXPECT_FALSE(FolderExists(file));
+    ASSERT_TRUE(WriteAll(dir.filePath(QStringLiteral("plain")), "x"));
+    EXPECT_FALSE(FolderExists(dir.filePath(QStringLiteral("plain"))));
     EXPECT_FALSE(FolderExists(QString()));
     EXPECT_EQ(CurrentDirectory(), QDir::currentPath());
 }
 
-TEST(AtomicOutputFile, CommitReplacesTheOldFileEntirely) {
+TEST(AtomicOutputFile, CommitReplacesTheOldFileAndAnUncommittedOneIsDiscarded) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("out.gif"));
-    ASSERT_TRUE(WriteAll(path, QByteArray(5000, 'o')));
-    AtomicOutputFile file;
-    QString reason;
-    ASSERT_TRUE(file.Open(path, &reason)) << reason.toStdString();
-    file.Write("GIF89a", 6);
-    file.Write("", 0);
-    EXPECT_EQ(ReadAll(path), QByteArray(5000, 'o'));  // nothing visible before the commit
-    ASSERT_TRUE(file.Commit(&reason)) << reason.toStdString();
-    EXPECT_EQ(ReadAll(path), QByteArray("GIF89a"));
-    EXPECT_EQ(FilesIn(dir.path()), QStringList{"out.gif"});
-    EXPECT_FALSE(file.Commit(&reason));  // nothing open any more
-}
-
-TEST(AtomicOutputFile, AnUncommittedFileIsDiscarded) {
-    QTemporaryDir dir;
     const QString old = dir.filePath(QStringLiteral("old.gif"));
-    const QString fresh = dir.filePath(QStringLiteral("new.gif"));
+    ASSERT_TRUE(WriteAll(path, QByteArray(5000, 'o')));
     ASSERT_TRUE(WriteAll(old, "previous"));
     {
-        AtomicOutputFile a, b;
-        ASSERT_TRUE(a.Open(old, nullptr));
-        ASSERT_TRUE(b.Open(fresh, nullptr));
-        a.Write("partial", 7);
-        b.Write("partial", 7);
+        AtomicOutputFile abandoned, replaced;
+        ASSERT_TRUE(abandoned.Open(old, nullptr));
+        abandoned.Write("partial", 7);
+        QString reason;
+        ASSERT_TRUE(replaced.Open(path, &reason)) << reason.toStdString();
+        replaced.Write("GIF89a", 6);
+        replaced.Write("", 0);
+        EXPECT_EQ(ReadAll(path), QByteArray(5000, 'o'));  // nothing visible before the commit
+        ASSERT_TRUE(replaced.Commit(&reason)) << reason.toStdString();
+        EXPECT_FALSE(replaced.Commit(&reason));  // nothing open any more
     }
+    EXPECT_EQ(ReadAll(path), QByteArray("GIF89a"));
     EXPECT_EQ(ReadAll(old), QByteArray("previous"));
-    EXPECT_EQ(FilesIn(dir.path()), QStringList{"old.gif"});
+    EXPECT_EQ(FilesIn(dir.path()), QStringList({"old.gif", "out.gif"}));
 }
 
 TEST(AtomicOutputFile, OpenFailsWithAReason) {
@@ -82,26 +70,27 @@ TEST(AtomicOutputFile, OpenFailsWithAReason) {
     EXPECT_THROW(file.Write("x", 1), FileWriteError);
 }
 
-// Writes far past a 64 kB file-size limit in a child process; the child's exit code says
-// how the failure surfaced: 1 = Write threw, 2 = Commit refused, 0 = no failure at all.
-int WriteBeyondSizeLimit(const QString& path) {
+TEST(AtomicOutputFile, AFailurePartWayLeavesTheOldFileIntact) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.gif"));
+    ASSERT_TRUE(WriteAll(path, "the earlier animation"));
+    // A child writes 1 MB under a 64 kB file-size limit; its exit code says how the failure
+    // surfaced: 1 = Write threw, 2 = Commit refused, 0 = no failure at all.
     const pid_t child = fork();
     if (child == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{64 * 1024, 64 * 1024};
         setrlimit(RLIMIT_FSIZE, &limit);
-        int code = 0;
+        int code = 3;
         {
             AtomicOutputFile file;
-            if (!file.Open(path, nullptr)) {
-                _exit(3);
-            }
             const QByteArray chunk(4096, 'n');
             try {
-                for (int i = 0; i < 256; ++i) {
-                    file.Write(chunk.constData(), static_cast<std::size_t>(chunk.size()));
+                if (file.Open(path, nullptr)) {
+                    for (int i = 0; i < 256; ++i)
+                        file.Write(chunk.constData(), static_cast<std::size_t>(chunk.size()));
+                    code = file.Commit(nullptr) ? 0 : 2;
                 }
-                code = file.Commit(nullptr) ? 0 : 2;
             } catch (const FileWriteError&) {
                 code = 1;
             }
@@ -110,15 +99,8 @@ int WriteBeyondSizeLimit(const QString& path) {
     }
     int status = 0;
     waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-TEST(AtomicOutputFile, AFailurePartWayLeavesTheOldFileIntact) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("out.gif"));
-    ASSERT_TRUE(WriteAll(path, "the earlier animation"));
-    const int outcome = WriteBeyondSizeLimit(path);
-    EXPECT_TRUE(outcome == 1 || outcome == 2) << outcome;
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_TRUE(WEXITSTATUS(status) == 1 || WEXITSTATUS(status) == 2) << WEXITSTATUS(status);
     EXPECT_EQ(ReadAll(path), QByteArray("the earlier animation"));
     EXPECT_EQ(FilesIn(dir.path()), QStringList{"out.gif"});
 }

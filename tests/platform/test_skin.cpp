@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -12,13 +13,14 @@
 namespace tavrel {
 namespace {
 
-const QString kShippedSkin = QStringLiteral(TAVREL_SOURCE_DIR "/Resources/Tavrel/simpleK.smf");
-
 class Skin : public ::testing::Test {
 protected:
-    void SetUp() override { test::App().setStyleSheet(QString()); }
+    void SetUp() override {
+        qApp->setStyleSheet(QString());
+        SetPlatformTrace([this](const QString& line) { trace_ << line; });
+    }
     void TearDown() override {
-        SetPlatformTrace({});  // the tests' hooks capture locals
+        SetPlatformTrace({});
         SkinEnd();
     }
     QString Write(const QByteArray& bytes) {
@@ -28,70 +30,58 @@ protected:
     }
     QTemporaryDir dir_;
     int count_ = 0;
+    QStringList trace_;
 };
 
-// Qt's complaints about style sheets it cannot parse, collected while a widget is polished.
+// Qt's complaints about the style sheet, collected while a text and a picture button are polished.
 QStringList StyleSheetWarnings() {
-    static QStringList* sink = nullptr;
-    QStringList warnings;
-    sink = &warnings;
+    static QStringList warnings;
+    warnings.clear();
     const QtMessageHandler previous =
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
-            if (sink && text.contains(QStringLiteral("style"), Qt::CaseInsensitive)) {
-                *sink << text;
-            }
+            if (text.contains(QStringLiteral("style"), Qt::CaseInsensitive))
+                warnings << text;
         });
-    QPushButton button(QStringLiteral("确定"));
-    button.ensurePolished();
-    QPushButton picture;
+    QPushButton button(QStringLiteral("确定")), picture;
     const DibSection none;
     SetButtonBitmap(&picture, &none);
+    button.ensurePolished();
     picture.ensurePolished();
     qInstallMessageHandler(previous);
-    sink = nullptr;
     return warnings;
 }
 
 TEST_F(Skin, TheShippedDialogSkinLoadsAppliesCleanlyAndEnds) {
-    QStringList trace;
-    SetPlatformTrace([&](const QString& line) { trace << line; });
+    const QString shipped = QStringLiteral(TAVREL_SOURCE_DIR "/Resources/Tavrel/simpleK.smf");
     SkinStart(nullptr, QStringLiteral("Tavrel"), 0, 0);
-    ASSERT_NE(SkinLoadFile(kShippedSkin), 0);
+    ASSERT_NE(SkinLoadFile(shipped), 0);
     SkinSetDialogSkin(QStringLiteral("Dialog"));
-    EXPECT_TRUE(test::App().styleSheet().contains(QStringLiteral("QGroupBox")));
+    EXPECT_TRUE(qApp->styleSheet().contains(QStringLiteral("QGroupBox")));
     EXPECT_EQ(StyleSheetWarnings(), QStringList());
     SkinEnd();
-    EXPECT_TRUE(test::App().styleSheet().isEmpty());
-    EXPECT_EQ(trace, QStringList({"SkinStart Tavrel", "SkinLoadFile " + kShippedSkin + " -> 1",
-                                  "SkinSetDialogSkin Dialog", "SkinEnd"}));
+    EXPECT_TRUE(qApp->styleSheet().isEmpty());
+    EXPECT_EQ(trace_, QStringList({"SkinStart Tavrel", "SkinLoadFile " + shipped + " -> 1",
+                                   "SkinSetDialogSkin Dialog", "SkinEnd"}));
 }
 
 TEST_F(Skin, NamedSkinsAreKeptApartAndCommentsIgnored) {
-    const QString path = Write(
-        "# two skins\n"
-        "[Dialog]\n"
-        "QDialog { background: #eeeeee; }\n"
-        "# QPushButton { color: red; }\n"
-        "\n"
-        "[ Other ]\n"
-        "QPushButton { color: \"}\"; }\n");
-    ASSERT_NE(SkinLoadFile(path), 0);
+    ASSERT_NE(SkinLoadFile(Write("# two skins\n[Dialog]\nQDialog { background: #eeeeee; }\n"
+                                 "# QPushButton { color: red; }\n\n"
+                                 "[ Other ]\nQPushButton { color: \"}\"; }\n")),
+              0);
     SkinSetDialogSkin(QStringLiteral("Other"));
-    EXPECT_EQ(test::App().styleSheet().trimmed(), QStringLiteral("QPushButton { color: \"}\"; }"));
+    EXPECT_EQ(qApp->styleSheet().trimmed(), QStringLiteral("QPushButton { color: \"}\"; }"));
     SkinSetDialogSkin(QStringLiteral("Dialog"));
-    EXPECT_FALSE(test::App().styleSheet().contains(QStringLiteral("red")));
-    EXPECT_TRUE(test::App().styleSheet().contains(QStringLiteral("#eeeeee")));
-
-    // An unknown name changes nothing.
-    SkinSetDialogSkin(QStringLiteral("Missing"));
-    EXPECT_TRUE(test::App().styleSheet().contains(QStringLiteral("#eeeeee")));
+    SkinSetDialogSkin(QStringLiteral("Missing"));  // an unknown name changes nothing
+    EXPECT_TRUE(qApp->styleSheet().contains(QStringLiteral("#eeeeee")));
+    EXPECT_FALSE(qApp->styleSheet().contains(QStringLiteral("red")));
 }
 
 TEST_F(Skin, MissingOrMalformedFilesMeanNoSkin) {
+    static constexpr char kBinary[] = "[Dialog]\nQDialog { }\n\0\0\0";
     const QByteArray bad[] = {
         "",
-        "   \n\n",
-        "# only a comment\n",
+        "   \n\n# only a comment\n",
         "QDialog { color: red; }\n",            // no section
         "stray text\n[Dialog]\nQDialog { }\n",  // text before the first skin
         "[]\nQDialog { }\n",                    // header without a name
@@ -99,25 +89,19 @@ TEST_F(Skin, MissingOrMalformedFilesMeanNoSkin) {
         "[Dialog]\nQDialog { color: red;\n",  // unclosed brace
         "[Dialog]\nQDialog color: red; }\n",  // stray closing brace
         "[Dialog]\nQDialog { /* unterminated }\n",
-        "[Dialog]\nQDialog { }\n[Dialog]\nQLabel { }\n",  // the same name twice
-        QByteArray(
-            "[Dialog]\nQDialog { font-family: \"\xE5\xAE\x8B\"; }\n\xFF\xFE\n"),  // not UTF-8
-        [] {
-            static constexpr char kBinary[] = "[Dialog]\nQDialog { }\n\0\0\0";
-            return QByteArray(kBinary, sizeof kBinary - 1);
-        }(),  // binary
+        "[Dialog]\nQDialog { }\n[Dialog]\nQLabel { }\n",                     // the same name twice
+        "[Dialog]\nQDialog { font-family: \"\xE5\xAE\x8B\"; }\n\xFF\xFE\n",  // not UTF-8
+        QByteArray(kBinary, sizeof kBinary - 1),
     };
-    QStringList trace;
-    SetPlatformTrace([&](const QString& line) { trace << line; });
-    for (const QByteArray& bytes : bad) {
-        const QString path = Write(bytes);
-        EXPECT_EQ(SkinLoadFile(path), 0) << bytes.toStdString();
+    QStringList paths{dir_.filePath(QStringLiteral("none.smf")), dir_.path()};
+    for (const QByteArray& bytes : bad)
+        paths << Write(bytes);
+    for (const QString& path : paths) {
+        EXPECT_EQ(SkinLoadFile(path), 0) << test::ReadAll(path).toStdString();
         SkinSetDialogSkin(QStringLiteral("Dialog"));
-        EXPECT_TRUE(test::App().styleSheet().isEmpty()) << bytes.toStdString();
+        EXPECT_TRUE(qApp->styleSheet().isEmpty()) << path.toStdString();
+        EXPECT_EQ(trace_.mid(trace_.size() - 2, 1), QStringList{"SkinLoadFile " + path + " -> 0"});
     }
-    EXPECT_EQ(SkinLoadFile(dir_.filePath(QStringLiteral("none.smf"))), 0);
-    EXPECT_EQ(SkinLoadFile(dir_.path()), 0);  // a folder
-    EXPECT_EQ(trace.last(), "SkinLoadFile " + dir_.path() + " -> 0");
 }
 
 }  // namespace
