@@ -17,7 +17,7 @@ namespace {
 const QString kImageFilter = QStringLiteral("图像文件 (*.jpg;*.bmp;*.png)|*.jpg;*.bmp;*.png||");
 const QString kGifFilter = QStringLiteral("GIF 文件(*.GIF)|*.GIF||");
 
-// Runs the dialog with a hook answering `answer`; returns the request the hook saw.
+// Runs the dialog with a hook answering `answer` (nothing: cancel); returns the request seen.
 FileDialogRequest RunWithHook(FileDialog& dialog, std::optional<QString> answer, int* result) {
     FileDialogRequest seen;
     FileDialog::SetHook([&](const FileDialogRequest& request) {
@@ -27,61 +27,6 @@ FileDialogRequest RunWithHook(FileDialog& dialog, std::optional<QString> answer,
     *result = dialog.DoModal();
     FileDialog::SetHook({});
     return seen;
-}
-
-TEST(FileDialogFilter, ClassicFiltersBecomeCaseInsensitiveQtFilters) {
-    EXPECT_EQ(FileDialog::ToQtFilter(kImageFilter),
-              QStringLiteral("图像文件 (*.jpg;*.bmp;*.png) (*.[jJ][pP][gG] *.[bB][mM][pP] "
-                             "*.[pP][nN][gG])"));
-    EXPECT_EQ(FileDialog::ToQtFilter(kGifFilter),
-              QStringLiteral("GIF 文件(*.GIF) (*.[gG][iI][fF])"));
-    EXPECT_EQ(FileDialog::ToQtFilter(QStringLiteral("A|*.a|All|*.*||")),
-              QStringLiteral("A (*.[aA]);;All (*.*)"));
-    EXPECT_EQ(FileDialog::ToQtFilter(QString()), QString());
-}
-
-TEST(FileDialogHook, DefaultExtensionIsAddedOnlyWhereItBelongs) {
-    struct Case {
-        bool open;
-        QString extension;
-        QString chosen;
-        QString expected;
-    };
-    const Case cases[] = {
-        {false, "GIF", "/tmp/out", "/tmp/out.GIF"},
-        {false, "GIF", "/tmp/out.", "/tmp/out.GIF"},
-        {false, "GIF", "/tmp/out.gif", "/tmp/out.gif"},
-        {false, "GIF", "/tmp/my.folder/out", "/tmp/my.folder/out.GIF"},
-        {true, "(*.*)|*.*", "/tmp/photo", "/tmp/photo"},
-        {true, "(*.*)|*.*", "/tmp/photo.jpg", "/tmp/photo.jpg"},
-    };
-    for (const Case& c : cases) {
-        FileDialog dialog(c.open, c.extension, QString(), 0, kGifFilter, nullptr);
-        int result = 0;
-        RunWithHook(dialog, c.chosen, &result);
-        EXPECT_EQ(result, 1);
-        EXPECT_EQ(dialog.GetPathName(), c.expected);
-    }
-}
-
-TEST(FileDialogHook, CancelRequestAndFileTitle) {
-    FileDialog save(false, QStringLiteral("GIF"), QString(), kOfnOverwritePrompt | kOfnHideReadOnly,
-                    kGifFilter, nullptr);
-    save.SetInitialFolder(QStringLiteral("/somewhere/GifFiles/"));
-    int result = 0;
-    const FileDialogRequest seen = RunWithHook(save, std::nullopt, &result);
-    EXPECT_EQ(result, 2);
-    EXPECT_TRUE(save.GetPathName().isEmpty());
-    EXPECT_FALSE(seen.open);
-    EXPECT_EQ(seen.flags, 6u);
-    EXPECT_EQ(seen.filter, kGifFilter);
-    EXPECT_EQ(seen.initialFolder, QStringLiteral("/somewhere/GifFiles/"));
-
-    FileDialog open(true, QStringLiteral("(*.*)|*.*"), QString(), 0, kImageFilter, nullptr);
-    RunWithHook(open, QStringLiteral("/pictures/测试 图片.png"), &result);
-    EXPECT_EQ(open.GetFileTitle(), QStringLiteral("测试 图片"));
-    RunWithHook(open, QStringLiteral("/pictures/holiday.2024.JPG"), &result);
-    EXPECT_EQ(open.GetFileTitle(), QStringLiteral("holiday.2024"));
 }
 
 // Runs the real dialog and lets `inspect` look at it (and close it) once it is shown.
@@ -98,12 +43,57 @@ int RunRealDialog(FileDialog& dialog, const std::function<void(QFileDialog*)>& i
     return result;
 }
 
-TEST(FileDialogReal, OpenDialogListsPicturesOfEitherCaseInTheInitialFolder) {
-    test::App();
-    QTemporaryDir dir;
-    for (const char* name : {"IMG_0001.JPG", "c.bmp", "e.txt"}) {
-        ASSERT_TRUE(test::WriteAll(dir.filePath(QString::fromLatin1(name)), "x"));
+TEST(FileDialog, ClassicFiltersBecomeCaseInsensitiveQtFilters) {
+    EXPECT_EQ(FileDialog::ToQtFilter(kImageFilter),
+              QStringLiteral("图像文件 (*.jpg;*.bmp;*.png) (*.[jJ][pP][gG] *.[bB][mM][pP] "
+                             "*.[pP][nN][gG])"));
+    EXPECT_EQ(FileDialog::ToQtFilter(kGifFilter),
+              QStringLiteral("GIF 文件(*.GIF) (*.[gG][iI][fF])"));
+    EXPECT_EQ(FileDialog::ToQtFilter(QStringLiteral("A|*.a|All|*.*||")),
+              QStringLiteral("A (*.[aA]);;All (*.*)"));
+    EXPECT_EQ(FileDialog::ToQtFilter(QString()), QString());
+}
+
+TEST(FileDialog, DefaultExtensionIsAddedOnlyWhereItBelongs) {
+    const std::tuple<bool, QString, QString> cases[] = {
+        {false, "/tmp/out", "/tmp/out.GIF"},
+        {false, "/tmp/out.", "/tmp/out.GIF"},
+        {false, "/tmp/out.gif", "/tmp/out.gif"},
+        {false, "/tmp/my.folder/out", "/tmp/my.folder/out.GIF"},
+        {true, "/tmp/photo", "/tmp/photo"},
+    };
+    for (const auto& [open, chosen, expected] : cases) {
+        FileDialog dialog(open, open ? QStringLiteral("(*.*)|*.*") : QStringLiteral("GIF"),
+                          QString(), 0, kGifFilter, nullptr);
+        int result = 0;
+        RunWithHook(dialog, chosen, &result);
+        EXPECT_EQ(result, 1);
+        EXPECT_EQ(dialog.GetPathName(), expected);
     }
+}
+
+TEST(FileDialog, HookSeesTheRequestAndCancelLeavesNoPath) {
+    FileDialog save(false, QStringLiteral("GIF"), QString(), kOfnOverwritePrompt | kOfnHideReadOnly,
+                    kGifFilter, nullptr);
+    save.SetInitialFolder(QStringLiteral("/somewhere/GifFiles/"));
+    int result = 0;
+    const FileDialogRequest seen = RunWithHook(save, std::nullopt, &result);
+    EXPECT_EQ(result, 2);
+    EXPECT_TRUE(save.GetPathName().isEmpty());
+    EXPECT_FALSE(seen.open);
+    EXPECT_EQ(seen.flags, kOfnOverwritePrompt | kOfnHideReadOnly);
+    EXPECT_EQ(seen.filter, kGifFilter);
+    EXPECT_EQ(seen.initialFolder, QStringLiteral("/somewhere/GifFiles/"));
+
+    FileDialog open(true, QStringLiteral("(*.*)|*.*"), QString(), 0, kImageFilter, nullptr);
+    RunWithHook(open, QStringLiteral("/pictures/holiday.2024.JPG"), &result);
+    EXPECT_EQ(open.GetFileTitle(), QStringLiteral("holiday.2024"));
+}
+
+TEST(FileDialog, RealOpenDialogListsPicturesOfEitherCaseInTheInitialFolder) {
+    QTemporaryDir dir;
+    for (const char* name : {"IMG_0001.JPG", "c.bmp", "e.txt"})
+        ASSERT_TRUE(test::WriteAll(dir.filePath(QString::fromLatin1(name)), "x"));
     FileDialog open(true, QStringLiteral("(*.*)|*.*"), QString(), 0, kImageFilter, nullptr);
     open.SetInitialFolder(dir.path());
     const int result = RunRealDialog(open, [&](QFileDialog* shown) {
@@ -119,10 +109,8 @@ TEST(FileDialogReal, OpenDialogListsPicturesOfEitherCaseInTheInitialFolder) {
         while (names.size() < 2 && clock.elapsed() < 5000) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
             names.clear();
-            const QModelIndex root = view->rootIndex();
-            for (int row = 0; row < view->model()->rowCount(root); ++row) {
-                names << view->model()->index(row, 0, root).data().toString();
-            }
+            for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+                names << view->model()->index(row, 0, view->rootIndex()).data().toString();
         }
         names.sort();
         EXPECT_EQ(names, QStringList({"IMG_0001.JPG", "c.bmp"}));
@@ -131,28 +119,20 @@ TEST(FileDialogReal, OpenDialogListsPicturesOfEitherCaseInTheInitialFolder) {
     EXPECT_EQ(result, 2);
 }
 
-TEST(FileDialogReal, SaveDialogAsksBeforeReplacingAndAddsTheExtension) {
-    test::App();
+TEST(FileDialog, RealSaveDialogAsksBeforeReplacingOnlyWhenToldAndAddsTheExtension) {
     QTemporaryDir dir;
-    FileDialog save(false, QStringLiteral("GIF"), QString(), kOfnOverwritePrompt | kOfnHideReadOnly,
-                    kGifFilter, nullptr);
-    save.SetInitialFolder(dir.path());
-    const int result = RunRealDialog(save, [&](QFileDialog* shown) {
-        EXPECT_EQ(shown->acceptMode(), QFileDialog::AcceptSave);
-        EXPECT_FALSE(shown->testOption(QFileDialog::DontConfirmOverwrite));
-        shown->selectFile(QStringLiteral("动画"));
-        QMetaObject::invokeMethod(shown, "accept");
-    });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(QFileInfo(save.GetPathName()).fileName(), QStringLiteral("动画.GIF"));
-
-    // Without the flag nothing asks; a missing initial folder falls back to the default one.
-    FileDialog quiet(false, QStringLiteral("GIF"), QString(), 0, kGifFilter, nullptr);
-    quiet.SetInitialFolder(dir.filePath(QStringLiteral("GifFiles")));
-    RunRealDialog(quiet, [&](QFileDialog* shown) {
-        EXPECT_TRUE(shown->testOption(QFileDialog::DontConfirmOverwrite));
-        shown->reject();
-    });
+    for (const uint32_t flags : {kOfnOverwritePrompt | kOfnHideReadOnly, 0u}) {
+        FileDialog save(false, QStringLiteral("GIF"), QString(), flags, kGifFilter, nullptr);
+        save.SetInitialFolder(dir.path());
+        const int result = RunRealDialog(save, [&](QFileDialog* shown) {
+            EXPECT_EQ(shown->acceptMode(), QFileDialog::AcceptSave);
+            EXPECT_EQ(shown->testOption(QFileDialog::DontConfirmOverwrite), flags == 0);
+            shown->selectFile(QStringLiteral("动画"));
+            QMetaObject::invokeMethod(shown, "accept");
+        });
+        EXPECT_EQ(result, 1);
+        EXPECT_EQ(QFileInfo(save.GetPathName()).fileName(), QStringLiteral("动画.GIF"));
+    }
 }
 
 }  // namespace
