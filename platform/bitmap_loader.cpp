@@ -374,7 +374,9 @@ void SetButtonBitmap(QAbstractButton* button, const DibSection* bitmap) {
     if (!button) {
         return;
     }
-    button->setProperty(kBitmapProperty, QVariant::fromValue(reinterpret_cast<quintptr>(bitmap)));
+    // Kept as a plain pointer: the button shows the bitmap but does not own it.
+    button->setProperty(kBitmapProperty,
+                        QVariant::fromValue(const_cast<void*>(static_cast<const void*>(bitmap))));
     // Skins give picture buttons their own look (QPushButton[pictureButton="true"]); the
     // style sheet sees a new property only after a re-polish.
     if (!button->property(kPictureButtonProperty).toBool()) {
@@ -406,7 +408,7 @@ const DibSection* ButtonBitmap(const QAbstractButton* button) {
     if (!button) {
         return nullptr;
     }
-    return reinterpret_cast<const DibSection*>(button->property(kBitmapProperty).value<quintptr>());
+    return static_cast<const DibSection*>(button->property(kBitmapProperty).value<void*>());
 }
 
 }  // namespace tavrel
