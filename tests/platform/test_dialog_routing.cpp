@@ -1,4 +1,4 @@
-// CDialog's routing: commands by control id, Esc and the window menu, the pre-filter and
+// Dialog routing: commands by control id, Esc and the window menu, the pre-filter and
 // numbered timers.
 #include <gtest/gtest.h>
 
@@ -8,11 +8,9 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
-#include <functional>
 #include <vector>
 
 #include "platform/dialog.h"
@@ -23,31 +21,33 @@
 namespace tavrel {
 namespace {
 
-DialogTemplate SmallTemplate() {
-    using namespace style;
-    DialogTemplate t;
-    t.cx = 200;
-    t.cy = 100;
-    t.style = kPopup | kCaption | kSysMenu | kModalFrame;
-    const uint32_t shown = kChild | kVisible | kTabStop;
-    t.controls = {
-        {10, ControlClass::Button, QStringLiteral("go"), shown | kDefPushButton, 5, 5, 40, 14},
-        {11, ControlClass::ComboBox, QString(), shown | kDropDownList, 5, 25, 40, 40},
-        {12, ControlClass::Edit, QString(), shown | kBorder, 5, 45, 80, 12},
-    };
+using Command = std::pair<int, int>;
+
+// The dialog keeps a reference to its template.
+const DialogTemplate& SmallTemplate() {
+    static const DialogTemplate t = [] {
+        using namespace style;
+        DialogTemplate t;
+        t.cx = 200;
+        t.cy = 100;
+        t.style = kPopup | kCaption | kSysMenu | kModalFrame;
+        const uint32_t shown = kChild | kVisible | kTabStop;
+        t.controls = {
+            {10, ControlClass::Button, QStringLiteral("go"), shown | kDefPushButton, 5, 5, 40, 14},
+            {11, ControlClass::ComboBox, QString(), shown | kDropDownList, 5, 25, 40, 40},
+        };
+        return t;
+    }();
     return t;
 }
 
-using Command = std::pair<int, int>;
-
 class RecordingDialog : public CDialog {
 public:
-    explicit RecordingDialog(const DialogTemplate& t) : CDialog(t) {}
+    RecordingDialog() : CDialog(SmallTemplate()) {}
     std::vector<Command> commands;
     int closes = 0;
     std::vector<int> ticks;
     std::vector<QObject*> filtered;
-    bool consumePresses = false;
 
 protected:
     void OnCommand(int id, int code) override {
@@ -61,7 +61,7 @@ protected:
     void OnTimer(int id) override { ticks.push_back(id); }
     bool PreTranslateMessage(QObject* target, QEvent* event) override {
         filtered.push_back(target);
-        return consumePresses && event->type() == QEvent::MouseButtonPress;
+        return event->type() == QEvent::MouseButtonPress;  // consumes every press
     }
 };
 
@@ -70,34 +70,28 @@ void Key(QWidget* target, int key) {
     QApplication::sendEvent(target, &press);
 }
 
-class DialogRouting : public ::testing::Test {
-protected:
-    DialogTemplate tmpl_ = SmallTemplate();
-    RecordingDialog dlg_{tmpl_};
-};
-
-TEST_F(DialogRouting, ClicksAndUserSelectionsBecomeCommandsOfTheirControl) {
-    dlg_.Create();
-    qobject_cast<QPushButton*>(dlg_.GetDlgItem(10))->click();
-    auto* combo = qobject_cast<QComboBox*>(dlg_.GetDlgItem(11));
+TEST(DialogRouting, ClicksAndUserSelectionsBecomeCommandsOfTheirControl) {
+    RecordingDialog dlg;
+    dlg.Create();
+    qobject_cast<QPushButton*>(dlg.GetDlgItem(10))->click();
+    auto* combo = qobject_cast<QComboBox*>(dlg.GetDlgItem(11));
     combo->addItems({QStringLiteral("a"), QStringLiteral("b")});
     combo->setCurrentIndex(0);  // the program's own change does not notify
     Key(combo, Qt::Key_Down);   // the user's does
-    EXPECT_EQ(dlg_.commands, (std::vector<Command>{{10, kBnClicked}, {11, kCbnSelChange}}));
+    EXPECT_EQ(dlg.commands, (std::vector<Command>{{10, kBnClicked}, {11, kCbnSelChange}}));
 }
 
-// The main dialog's tests cover Esc, Enter and the close box with its own handlers; a plain
-// dialog ends as cancelled both on Esc (through the cancel command) and on the menu's Close.
-TEST_F(DialogRouting, EscAndWindowMenuCloseEndAPlainDialogAsCancelled) {
+// Esc ends a plain dialog through the cancel command; the close box (the window menu's
+// Close) ends it as cancelled too, but without that command.
+TEST(DialogRouting, EscSendsTheCancelCommandAndTheCloseBoxDoesNot) {
     for (const bool viaMenu : {false, true}) {
         SCOPED_TRACE(viaMenu ? "window menu Close" : "Esc");
-        RecordingDialog dlg(tmpl_);
+        RecordingDialog dlg;
         QTimer::singleShot(0, &dlg, [&] {
-            if (viaMenu) {
+            if (viaMenu)
                 dlg.GetSystemMenu()->FindItem(kScClose)->trigger();
-            } else {
+            else
                 Key(dlg.GetDlgItem(10), Qt::Key_Escape);
-            }
         });
         QTimer::singleShot(3000, &dlg, [&] { dlg.EndDialog(-99); });
         EXPECT_EQ(dlg.DoModal(), kIdCancel);
@@ -107,50 +101,49 @@ TEST_F(DialogRouting, EscAndWindowMenuCloseEndAPlainDialogAsCancelled) {
     }
 }
 
-TEST_F(DialogRouting, PreFilterSeesEveryControlFirstAndCanConsume) {
-    dlg_.Create();
-    auto* button = dlg_.GetDlgItem(10);
-    dlg_.consumePresses = true;
+TEST(DialogRouting, PreFilterSeesEveryControlFirstAndCanConsume) {
+    RecordingDialog dlg;
+    dlg.Create();
+    QWidget* button = dlg.GetDlgItem(10);
     const QPointF at(5, 5);
-    QMouseEvent press(QEvent::MouseButtonPress, at, button->mapToGlobal(at), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, button->mapToGlobal(at), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(button, &press);
-    QApplication::sendEvent(button, &release);
-    EXPECT_TRUE(dlg_.commands.empty()) << "a consumed press must not click";
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, button->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(button, &event);
+    }
+    EXPECT_TRUE(dlg.commands.empty()) << "a consumed press must not click";
 
     // Widgets made after the dialog was built pass the filter too: a late label and the
     // combo box's popup list, which is created when first shown.
-    auto* combo = qobject_cast<QComboBox*>(dlg_.GetDlgItem(11));
+    auto* combo = qobject_cast<QComboBox*>(dlg.GetDlgItem(11));
     combo->addItem(QStringLiteral("x"));
     combo->showPopup();
     combo->hidePopup();
-    for (QObject* target : {static_cast<QObject*>(new QLabel(&dlg_)),
+    for (QObject* target : {static_cast<QObject*>(new QLabel(&dlg)),
                             static_cast<QObject*>(combo->view()->viewport())}) {
-        dlg_.filtered.clear();
+        dlg.filtered.clear();
         QEvent poke(QEvent::User);
         QApplication::sendEvent(target, &poke);
-        EXPECT_EQ(dlg_.filtered, std::vector<QObject*>{target});
+        EXPECT_EQ(dlg.filtered, std::vector<QObject*>{target});
     }
 }
 
-TEST_F(DialogRouting, NumberedTimersRepeatRestartAndStop) {
-    dlg_.Create();
-    dlg_.SetTimer(3, 500);
-    dlg_.SetTimer(3, 5);  // setting a pending timer again restarts it with the new interval
-    ASSERT_NE(dlg_.PendingTimer(3), nullptr);
-    EXPECT_EQ(dlg_.PendingTimer(3)->interval(), 5);
-    EXPECT_EQ(dlg_.PendingTimer(4), nullptr);
+TEST(DialogRouting, NumberedTimersRepeatRestartAndStop) {
+    RecordingDialog dlg;
+    dlg.Create();
+    dlg.SetTimer(3, 500);
+    dlg.SetTimer(3, 5);  // setting a pending timer again restarts it with the new interval
+    ASSERT_NE(dlg.PendingTimer(3), nullptr);
+    EXPECT_EQ(dlg.PendingTimer(3)->interval(), 5);
     QElapsedTimer clock;
     clock.start();
-    while (dlg_.ticks.size() < 3 && clock.elapsed() < 2000) {
+    while (dlg.ticks.size() < 3 && clock.elapsed() < 2000)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    ASSERT_GE(dlg_.ticks.size(), 3u) << "timers repeat until killed";
-    EXPECT_EQ(std::count(dlg_.ticks.begin(), dlg_.ticks.end(), 3), std::ssize(dlg_.ticks));
-    dlg_.KillTimer(3);
-    EXPECT_EQ(dlg_.PendingTimer(3), nullptr);
+    ASSERT_GE(dlg.ticks.size(), 3u) << "timers repeat until killed";
+    EXPECT_EQ(std::count(dlg.ticks.begin(), dlg.ticks.end(), 3), std::ssize(dlg.ticks));
+    dlg.KillTimer(3);
+    EXPECT_EQ(dlg.PendingTimer(3), nullptr);
 }
 
 }  // namespace
