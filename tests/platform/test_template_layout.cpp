@@ -25,27 +25,33 @@ protected:
         BuildDialogFromTemplate(&dialog_, LoadDialogTemplate(templateId));
         base_ = BaseUnitsFor(LoadDialogTemplate(templateId));
     }
-    QRect Px(int x, int y, int cx, int cy) const {
+    QRect Px(int x, int y, int cx = 0, int cy = 0) const {
         return DialogUnitsToPixels(base_, x, y, cx, cy);
     }
     QDialog dialog_;
     BaseUnits base_;
 };
 
-TEST_F(TemplateLayout, DialogUnitsRoundLikeThePlatform) {
-    // 23 * 6 / 4 = 34.5 rounds away from zero; 1 * 6 / 4 = 1.5 too.
-    EXPECT_EQ(DialogUnitsToPixels({6, 16}, 23, 25, 60, 67), QRect(35, 50, 90, 134));
-    EXPECT_EQ(DialogUnitsToPixels({6, 16}, 1, 1, 1, 1), QRect(2, 2, 2, 2));
+QString ShownText(QWidget* w) {
+    if (auto* b = qobject_cast<QAbstractButton*>(w))
+        return b->text();
+    if (auto* g = qobject_cast<QGroupBox*>(w))
+        return g->title();
+    auto* l = qobject_cast<QLabel*>(w);
+    return l != nullptr ? l->text() : QString();
 }
 
-struct Expected {
-    int id;
-    const char* kind;
-    const char* text;  // for picture buttons: the template text, which is not shown
-    int x, y, cx, cy;
-};
-
 TEST_F(TemplateLayout, MainDialogControlsSitWhereTheTemplateSays) {
+    // Dialog units round half away from zero: 23 * 6 / 4 = 34.5 and 1 * 6 / 4 = 1.5.
+    EXPECT_EQ(DialogUnitsToPixels({6, 16}, 23, 25, 60, 67), QRect(35, 50, 90, 134));
+    EXPECT_EQ(DialogUnitsToPixels({6, 16}, 1, 1, 1, 1), QRect(2, 2, 2, 2));
+
+    struct Expected {
+        int id;
+        const char* kind;
+        const char* text;  // for picture buttons: the template text, which is not shown
+        int x, y, cx, cy;
+    };
     const Expected controls[] = {
         {1008, "QPushButton", "图像1", 23, 25, 60, 67},
         {1009, "QPushButton", "图像2", 103, 25, 60, 67},
@@ -70,39 +76,25 @@ TEST_F(TemplateLayout, MainDialogControlsSitWhereTheTemplateSays) {
     EXPECT_EQ(dialog_.maximumSize(), Px(0, 0, 425, 211).size());
     EXPECT_EQ(dialog_.minimumSize(), dialog_.maximumSize());
 
-    const auto shownText = [](QWidget* w) {
-        if (auto* b = qobject_cast<QAbstractButton*>(w))
-            return b->text();
-        if (auto* g = qobject_cast<QGroupBox*>(w))
-            return g->title();
-        if (auto* l = qobject_cast<QLabel*>(w))
-            return l->text();
-        return QString();
-    };
-    int withId = 0;
-    for (QWidget* w : dialog_.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        withId += w->property("controlId").isValid() ? 1 : 0;
-    }
-    EXPECT_EQ(withId, 16);
+    const QList<QWidget*> made = dialog_.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    EXPECT_EQ(
+        std::ranges::count_if(made, [](QWidget* w) { return w->property("controlId").isValid(); }),
+        std::ssize(controls));
     for (const Expected& e : controls) {
         const QString text = QString::fromUtf8(e.text);
         SCOPED_TRACE(text.toStdString() + " " + std::to_string(e.id));
-        QWidget* w = nullptr;
-        for (QWidget* c : dialog_.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const auto found = std::ranges::find_if(made, [&](QWidget* c) {
             const QVariant templateText = c->property("templateText");
-            if (ControlId(c) == e.id &&
-                (templateText.isValid() ? templateText.toString() : shownText(c)) == text) {
-                w = c;
-            }
-        }
-        ASSERT_NE(w, nullptr);
+            return ControlId(c) == e.id &&
+                   (templateText.isValid() ? templateText.toString() : ShownText(c)) == text;
+        });
+        ASSERT_NE(found, made.end());
+        QWidget* w = *found;
         EXPECT_STREQ(w->metaObject()->className(), e.kind);
-        if (e.id > 0) {
+        if (e.id > 0)
             EXPECT_EQ(FindControl(&dialog_, e.id), w);
-        }
-        if (w->property("templateText").isValid()) {
-            EXPECT_TRUE(shownText(w).isEmpty()) << "a picture button shows no text";
-        }
+        if (w->property("templateText").isValid())
+            EXPECT_TRUE(ShownText(w).isEmpty()) << "a picture button shows no text";
         const QRect want = Px(e.x, e.y, e.cx, e.cy);
         if (e.id == 1015) {  // the template height includes the dropped-down list
             EXPECT_EQ(w->geometry().topLeft(), want.topLeft());
@@ -116,9 +108,8 @@ TEST_F(TemplateLayout, MainDialogControlsSitWhereTheTemplateSays) {
 
 TEST_F(TemplateLayout, ControlsBehaveAsTheirStylesSay) {
     Build(IDD_TAVREL_DIALOG);
-    for (QPushButton* button : dialog_.findChildren<QPushButton*>()) {
+    for (QPushButton* button : dialog_.findChildren<QPushButton*>())
         EXPECT_FALSE(button->isDefault() || button->autoDefault()) << ControlId(button);
-    }
     auto* edit = qobject_cast<QLineEdit*>(FindControl(&dialog_, 1007));
     EXPECT_TRUE(edit->isReadOnly() && edit->hasFrame());
 
@@ -126,9 +117,8 @@ TEST_F(TemplateLayout, ControlsBehaveAsTheirStylesSay) {
     // the popup list included, report its id.
     auto* combo = qobject_cast<QComboBox*>(FindControl(&dialog_, 1015));
     EXPECT_FALSE(combo->isEditable());
-    combo->insertItem(0, QStringLiteral("z"));
-    combo->insertItem(1, QStringLiteral("a"));
-    combo->insertItem(1, QStringLiteral("m"));
+    for (const auto& [at, text] : {std::pair{0, "z"}, {1, "a"}, {1, "m"}})
+        combo->insertItem(at, QString::fromLatin1(text));
     EXPECT_EQ(combo->itemText(0) + combo->itemText(1) + combo->itemText(2), QStringLiteral("zma"));
     EXPECT_EQ(ControlId(combo->view()->viewport()), 1015);
     EXPECT_EQ(ControlId(&dialog_), -1);
@@ -139,8 +129,8 @@ TEST_F(TemplateLayout, ControlsBehaveAsTheirStylesSay) {
         QWidget* button = FindControl(&dialog_, id);
         EXPECT_EQ(dialog_.childAt(button->geometry().center()), button) << id;
     }
-    EXPECT_EQ(dialog_.childAt(Px(18, 60, 0, 0).topLeft()), nullptr);   // inside a frame
-    EXPECT_EQ(dialog_.childAt(Px(30, 132, 0, 0).topLeft()), nullptr);  // on "播放速度:"
+    EXPECT_EQ(dialog_.childAt(Px(18, 60).topLeft()), nullptr);   // inside a frame
+    EXPECT_EQ(dialog_.childAt(Px(30, 132).topLeft()), nullptr);  // on "播放速度:"
 }
 
 TEST_F(TemplateLayout, AboutBoxAndResources) {
@@ -149,7 +139,7 @@ TEST_F(TemplateLayout, AboutBoxAndResources) {
     EXPECT_EQ(dialog_.maximumSize(), Px(0, 0, 259, 93).size());
     ASSERT_NE(FindControl(&dialog_, 1), nullptr);
     EXPECT_EQ(FindControl(&dialog_, 1)->geometry(), Px(175, 28, 54, 35));
-    ASSERT_NE(dialog_.findChild<QLabel*>(QStringLiteral("iconStatic")), nullptr);
+    EXPECT_NE(dialog_.findChild<QLabel*>(QStringLiteral("iconStatic")), nullptr);
 
     EXPECT_EQ(LoadResourceString(IDS_ABOUTBOX), QString::fromUtf8("关于 Tavrel(&A)..."));
     const QList<QSize> sizes = LoadResourceIcon(IDR_MAINFRAME).availableSizes();
