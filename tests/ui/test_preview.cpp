@@ -117,24 +117,18 @@ TEST_F(Preview, RemovingOrClearingEndsTheShow) {
     EXPECT_TRUE(h.messages.isEmpty());
 }
 
-TEST_F(Preview, ChoosingAPictureMidShowAddsItToTheShow) {
+// Each step reads the slots and the staged copy anew.
+TEST_F(Preview, PictureChosenMidShowIsShownAndAnUnreadableCopyLeavesItsStepEmpty) {
     h.Fill({1, 3});
+    ASSERT_TRUE(QFile::remove(h.Dlg().Resolve(h.Dlg().m_strSlotBmpPath[0])));
     h.Dlg().OnPreview();
+    EXPECT_EQ(ButtonBitmap(h.Dlg().m_btnPreview), nullptr);
+    EXPECT_EQ(PendingInterval(), 800);
     h.Fill({2});
     Tick();
     EXPECT_TRUE(ShowsSlot(2));
     Tick();
     EXPECT_TRUE(ShowsSlot(3));
-}
-
-TEST_F(Preview, UnreadableStagedCopyLeavesTheButtonEmptyForThatStep) {
-    h.Fill({1, 2});
-    ASSERT_TRUE(QFile::remove(h.Dlg().Resolve(h.Dlg().m_strSlotBmpPath[0])));
-    h.Dlg().OnPreview();
-    EXPECT_EQ(ButtonBitmap(h.Dlg().m_btnPreview), nullptr);
-    EXPECT_EQ(PendingInterval(), 800);
-    Tick();
-    EXPECT_TRUE(ShowsSlot(2));
 }
 
 TEST_F(Preview, RealTimerRunsTheShowToTheEnd) {

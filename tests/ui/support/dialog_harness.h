@@ -37,8 +37,6 @@ class DialogHarness {
 public:
     DialogHarness();
     ~DialogHarness();
-    DialogHarness(const DialogHarness&) = delete;
-    DialogHarness& operator=(const DialogHarness&) = delete;
 
     TestDialog& Dlg() { return *dialog_; }
     QString WorkPath(const QString& relativePath) const { return workDir_.filePath(relativePath); }
