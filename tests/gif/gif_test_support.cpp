@@ -87,12 +87,11 @@ DecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes) {
         DecodedFrame& frame = result.frames.emplace_back();
         frame.width = image.ImageDesc.Width;
         frame.height = image.ImageDesc.Height;
+        static_assert(sizeof(GifColorType) == 3);
         if (const ColorMapObject* map = image.ImageDesc.ColorMap) {
             frame.tableBits = map->BitsPerPixel;
-            for (int c = 0; c < map->ColorCount; ++c) {
-                frame.palette.insert(frame.palette.end(), {map->Colors[c].Red, map->Colors[c].Green,
-                                                           map->Colors[c].Blue});
-            }
+            const auto* rgb = reinterpret_cast<const uint8_t*>(map->Colors);
+            frame.palette.assign(rgb, rgb + 3 * map->ColorCount);
         }
         if (image.RasterBits != nullptr) {
             frame.indices.assign(image.RasterBits, image.RasterBits + frame.width * frame.height);

@@ -90,47 +90,44 @@ TEST(WriteLzwCodeStream, WorkedExamples) {
 }
 
 // Where the data ends relative to the 255-byte sub-blocks, found by adding up the width
-// schedule; codes are roots (valid in any decoder state) unless all are 255.
-TEST(WriteLzwCodeStream, SubBlocksAtTheEndOfTheData) {
-    struct Case {
-        std::size_t count;
-        uint8_t bits;
-        bool all255;
-        int fullBlocks, lastBlock;
-        int lastDataByte;  // -1: not checked
-    };
-    const Case cases[] = {
-        // At bits 7 the first 127 codes are 8 bits wide: a 9-bit end code would need byte 130.
-        {127, 7, false, 0, 129, 129},
-        {278, 2, false, 1, 0, -1},    // ends exactly at bit 2040
-        {502, 3, false, 2, 0, -1},    // ends exactly at bit 4080
-        {4039, 7, false, 22, 1, -1},  // an 8-bit end code straddles a sub-block boundary
-        {4228, 8, false, 23, 1, -1},  // the last 2-bit piece straddles one
-        // Clear, 255 codes at 9 bits, 45 and the end code at 10: 2764 bits. None of the
-        // 0xFF of the first sub-block may leak into the unused high bits of the last byte.
-        {300, 8, true, 1, 91, 0x04},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.count << " codes at bits " << int{c.bits});
-        Codes codes(c.count, 255);
-        for (std::size_t i = 0; i < c.count && !c.all255; ++i) {
-            codes[i] = static_cast<uint16_t>((i * 5 + i / 7) % (1u << c.bits));
-        }
-        const Bytes bytes = Pack(codes, c.bits);
-        std::vector<int> lengths, expected(c.fullBlocks, 255);
-        if (c.lastBlock != 0) {
-            expected.push_back(c.lastBlock);
-        }
-        std::size_t at = 0;
-        for (; at < bytes.size() && bytes[at] != 0; at += bytes[at] + 1u) {
-            lengths.push_back(bytes[at]);
-        }
-        EXPECT_EQ(at + 1, bytes.size()) << "the terminator must end the data";
-        EXPECT_EQ(lengths, expected);
-        if (c.lastDataByte >= 0) {
-            EXPECT_EQ(bytes[bytes.size() - 2], c.lastDataByte);
-        }
+// schedule. Returns the sub-block lengths; the terminator must end the bytes.
+std::vector<int> SubBlocks(const Bytes& bytes) {
+    std::vector<int> lengths;
+    std::size_t at = 0;
+    for (; at < bytes.size() && bytes[at] != 0; at += bytes[at] + 1u) {
+        lengths.push_back(bytes[at]);
     }
+    EXPECT_EQ(at + 1, bytes.size()) << "terminator not last";
+    return lengths;
+}
+
+TEST(WriteLzwCodeStream, SubBlocksAtTheEndOfTheData) {
+    // Root codes, valid in any decoder state.
+    const auto roots = [](std::size_t count, uint8_t bits) {
+        Codes codes(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            codes[i] = static_cast<uint16_t>((i * 5 + i / 7) % (1u << bits));
+        }
+        return Pack(codes, bits);
+    };
+    const auto blocks = [](int full, int last) {
+        std::vector<int> lengths(full, 255);
+        lengths.push_back(last);
+        return lengths;
+    };
+    // At bits 7 the first 127 codes are 8 bits wide: a 9-bit end code would need byte 130.
+    const Bytes bytes = roots(127, 7);
+    EXPECT_EQ(SubBlocks(bytes), std::vector<int>({129}));
+    EXPECT_EQ(bytes[129], 129);
+    EXPECT_EQ(SubBlocks(roots(278, 2)), std::vector<int>({255}));       // ends at bit 2040
+    EXPECT_EQ(SubBlocks(roots(502, 3)), std::vector<int>({255, 255}));  // ends at bit 4080
+    EXPECT_EQ(SubBlocks(roots(4039, 7)), blocks(22, 1));  // an 8-bit end code straddles one
+    EXPECT_EQ(SubBlocks(roots(4228, 8)), blocks(23, 1));  // the last 2-bit piece straddles one
+    // Clear, 255 codes at 9 bits, 45 and the end code at 10: 2764 bits. None of the 0xFF of
+    // the first sub-block may leak into the unused high bits of the last byte.
+    const Bytes ones = Pack(Codes(300, 255), 8);
+    EXPECT_EQ(SubBlocks(ones), blocks(1, 91));
+    EXPECT_EQ(ones[ones.size() - 2], 0x04);
 }
 
 }  // namespace

@@ -4,8 +4,9 @@
 
 #include <algorithm>
 #include <climits>
-#include <deque>
+#include <map>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "imaging/packed_dib.h"
@@ -38,141 +39,128 @@ void ExpectSameFrame(const IndexedFrame& a, const IndexedFrame& b) {
     EXPECT_EQ(a.pPalette, b.pPalette);
 }
 
-// A deliberately plain octree quantiser (a node per colour prefix, a full walk for every
-// pixel, no caches) giving the palette and top-down indices the fast one must give.
-struct ReferenceNode {
-    bool leaf;
-    int64_t count = 0, sum[3] = {};
-    ReferenceNode* child[8] = {};
-    int index = 0;
-};
-
-int Slot(Rgb c, int level) {
-    const int shift = 7 - level;
-    return ((c.red >> shift) & 1) * 4 + ((c.green >> shift) & 1) * 2 + ((c.blue >> shift) & 1);
-}
-
-void NumberLeaves(ReferenceNode* node, std::vector<Rgb>& palette) {
-    if (node != nullptr && !node->leaf) {
-        for (ReferenceNode* child : node->child) {
-            NumberLeaves(child, palette);
-        }
-    } else if (node != nullptr) {
-        node->index = static_cast<int>(palette.size());
-        const auto mean = [node](int i) {
-            return static_cast<uint8_t>(node->sum[i] / node->count);
-        };
-        palette.push_back({mean(0), mean(1), mean(2)});
-    }
-}
-
-// Inserts colours[y * width + x] bottom row first, as the bitmap stores them.
+// A deliberately plain octree quantiser: every node is kept under the string of child slots
+// that leads to it, so that map order is depth-first order, and every merge searches the
+// whole tree. Gives the palette and the indices (top row first) the fast one must give.
 std::pair<std::vector<Rgb>, std::vector<uint8_t>> ReferenceQuantise(const std::vector<Rgb>& colours,
                                                                     std::size_t width) {
-    std::deque<ReferenceNode> nodes;
-    std::vector<ReferenceNode*> reducible[8];  // oldest first
-    ReferenceNode* root = nullptr;
+    struct Node {
+        bool leaf;
+        int64_t created, count = 0, sum[3] = {};
+        std::size_t index = 0;
+    };
+    using Tree = std::map<std::string, Node>;
+    Tree tree;
+    const auto child = [](const std::string& path, Rgb c) {
+        const int shift = 7 - static_cast<int>(path.size());
+        return path + char('0' + ((c.red >> shift) & 1) * 4 + ((c.green >> shift) & 1) * 2 +
+                           ((c.blue >> shift) & 1));
+    };
+    const auto add = [](Node& to, const Node& from) {
+        to.count += from.count;
+        for (int k = 0; k < 3; ++k) {
+            to.sum[k] += from.sum[k];
+        }
+    };
+    const auto descendants = [&tree](Tree::iterator node) {
+        auto end = std::next(node);
+        while (end != tree.end() && end->first.starts_with(node->first)) {
+            ++end;
+        }
+        return std::pair(std::next(node), end);
+    };
+    int64_t created = 0;
     uint32_t leaves = 0;
-    for (std::size_t y = colours.size() / width; y-- > 0;) {
+    for (std::size_t y = colours.size() / width; y-- > 0;) {  // bottom row first
         for (std::size_t i = y * width; i < (y + 1) * width; ++i) {
             const Rgb c = colours[i];
-            ReferenceNode** slot = &root;
-            for (int level = 0;; ++level) {
-                if (*slot == nullptr) {
-                    *slot = &nodes.emplace_back(ReferenceNode{level == 8});
-                    level == 8 ? void(++leaves) : reducible[level].push_back(*slot);
-                }
-                if ((*slot)->leaf) {
+            for (std::string path;; path = child(path, c)) {
+                const auto [node, isNew] =
+                    tree.try_emplace(path, Node{path.size() == 8, created++});
+                if (node->second.leaf) {
+                    leaves += isNew;
+                    add(node->second, Node{true, 0, 1, {c.red, c.green, c.blue}});
                     break;
                 }
-                slot = &(*slot)->child[Slot(c, level)];
             }
-            (*slot)->count += 1;
-            (*slot)->sum[0] += c.red, (*slot)->sum[1] += c.green, (*slot)->sum[2] += c.blue;
-            while (leaves > 256) {  // merge the node of fewest pixels on the deepest level
-                int level = 7;
-                while (level > 0 && reducible[level].empty()) {
-                    --level;
+            while (leaves > 256) {  // merge the children of the deepest, lightest, newest node
+                std::size_t deepest = 0;
+                for (const auto& [path, node] : tree) {
+                    deepest = node.leaf ? deepest : std::max(deepest, path.size());
                 }
-                const auto pixels = [](ReferenceNode* node) {
-                    int64_t total = 0;
-                    for (ReferenceNode* child : node->child) {
-                        total += child != nullptr ? child->count : 0;
+                auto chosen = tree.end();
+                int64_t fewest = 0;
+                for (auto it = tree.begin(); it != tree.end(); ++it) {
+                    if (it->second.leaf || it->first.size() != deepest) {
+                        continue;
                     }
-                    return total;
-                };
-                auto& list = reducible[level];
-                ReferenceNode* node = list.back();  // the newest wins a tie
-                for (auto it = list.rbegin(); it != list.rend(); ++it) {
-                    node = pixels(*it) < pixels(node) ? *it : node;
-                }
-                list.erase(std::find(list.begin(), list.end(), node));
-                for (ReferenceNode*& child : node->child) {
-                    if (child != nullptr) {
-                        node->count += child->count;
-                        for (int k = 0; k < 3; ++k) {
-                            node->sum[k] += child->sum[k];
-                        }
-                        child = nullptr;
-                        --leaves;
+                    Node under{false, 0};
+                    for (auto [k, end] = descendants(it); k != end; ++k) {
+                        add(under, k->second);
+                    }
+                    if (chosen == tree.end() || under.count < fewest ||
+                        (under.count == fewest && it->second.created > chosen->second.created)) {
+                        chosen = it;
+                        fewest = under.count;
                     }
                 }
-                node->leaf = true;
+                const auto [first, end] = descendants(chosen);
+                for (auto k = first; k != end; ++k, --leaves) {
+                    add(chosen->second, k->second);
+                }
+                tree.erase(first, end);
+                chosen->second.leaf = true;
                 ++leaves;
             }
         }
     }
     std::vector<Rgb> palette;
-    NumberLeaves(root, palette);
+    for (auto& [path, node] : tree) {
+        if (node.leaf) {
+            node.index = palette.size();
+            const auto mean = [&node](int k) { return uint8_t(node.sum[k] / node.count); };
+            palette.push_back({mean(0), mean(1), mean(2)});
+        }
+    }
     std::vector<uint8_t> indices;
     for (const Rgb& c : colours) {
-        const ReferenceNode* node = root;
-        for (int level = 0; !node->leaf; ++level) {
-            node = node->child[Slot(c, level)];
+        std::string path;
+        while (!tree.at(path).leaf) {
+            path = child(path, c);
         }
-        indices.push_back(static_cast<uint8_t>(node->index));
+        indices.push_back(static_cast<uint8_t>(tree.at(path).index));
     }
     return {palette, indices};
 }
 
-TEST(PaletteBitmaps, OneBitKeepsItsTwoColoursAndReadsTheHighBitFirst) {
-    DibSection bitmap(10, 2, 1);
-    bitmap.ColourTable()[1] = {255, 255, 255, 0};
-    const std::vector<uint8_t> top = {1, 0, 0, 1, 1, 0, 1, 0, 0, 1};
-    for (int32_t x = 0; x < 10; ++x) {
-        test::SetIndex(bitmap, x, 0, top[x]);
+TEST(PaletteBitmaps, KeepTheirTableAndReadTheLeftmostPixelFromTheHighBits) {
+    struct Case {
+        uint16_t bits;
+        int32_t width;
+        std::vector<uint8_t> topRow;  // filler bits set
+        std::vector<uint8_t> indices;
+    };
+    for (const Case& c : std::vector<Case>{
+             {1, 10, {0x9A, 0x7F}, {1, 0, 0, 1, 1, 0, 1, 0, 0, 1}},
+             {4, 5, {0xA3, 0x0F, 0x5F}, {0xA, 0x3, 0x0, 0xF, 0x5}},
+             {8, 3, {200, 0, 7, 0xFF}, {200, 0, 7}},
+         }) {
+        DibSection bitmap(c.width, 2, c.bits);
+        std::vector<uint8_t> palette(3 * std::max<std::size_t>(8, bitmap.ColourTable().size()));
+        for (std::size_t i = 0; i < bitmap.ColourTable().size(); ++i) {
+            bitmap.ColourTable()[i] = {uint8_t(i), 100, uint8_t(200 + i), 7};
+            palette[3 * i] = uint8_t(200 + i), palette[3 * i + 1] = 100,
+                        palette[3 * i + 2] = uint8_t(i);
+        }
+        test::FillFiller(bitmap, 0xFF);
+        std::copy(c.topRow.begin(), c.topRow.end(), bitmap.Row(1));
+        const IndexedFrame frame = Convert(bitmap);
+        EXPECT_EQ(frame.nBitsPerPixel, std::max(3, int{c.bits})) << c.bits;
+        EXPECT_EQ(frame.pPalette, palette) << c.bits;
+        std::vector<uint8_t> indices = c.indices;
+        indices.resize(2 * c.width, 0);  // the bottom row is all 0
+        EXPECT_EQ(frame.pIndices, indices) << c.bits;
     }
-    test::FillFiller(bitmap, 0xFF);
-    const IndexedFrame frame = Convert(bitmap);
-    EXPECT_EQ(frame.nBitsPerPixel, 3);
-    std::vector<uint8_t> palette(24, 0);
-    palette[3] = palette[4] = palette[5] = 255;
-    EXPECT_EQ(frame.pPalette, palette);
-    std::vector<uint8_t> indices = top;
-    indices.resize(20, 0);
-    EXPECT_EQ(frame.pIndices, indices);
-}
-
-TEST(PaletteBitmaps, FourAndEightBitKeepTheirWholeTable) {
-    DibSection four(5, 1, 4);
-    for (int i = 0; i < 16; ++i) {
-        four.ColourTable()[i] = {static_cast<uint8_t>(i), 100, static_cast<uint8_t>(200 + i), 7};
-    }
-    const uint8_t row[] = {0xA3, 0x0F, 0x5E};  // the low nibble of the last byte is filler
-    std::copy(std::begin(row), std::end(row), four.Row(0));
-    IndexedFrame frame = Convert(four);
-    EXPECT_EQ(frame.nBitsPerPixel, 4);
-    EXPECT_EQ(frame.pIndices, (std::vector<uint8_t>{0xA, 0x3, 0x0, 0xF, 0x5}));
-    EXPECT_EQ(Entry(frame, 15), (Rgb{215, 100, 15}));
-
-    DibSection eight(3, 2, 8);
-    eight.ColourTable()[255] = {1, 2, 3, 0};
-    test::SetIndex(eight, 0, 0, 200);
-    test::SetIndex(eight, 2, 1, 7);
-    frame = Convert(eight);
-    EXPECT_EQ(frame.nBitsPerPixel, 8);
-    EXPECT_EQ(Entry(frame, 255), (Rgb{3, 2, 1}));
-    EXPECT_EQ(frame.pIndices, (std::vector<uint8_t>{200, 0, 0, 0, 0, 7}));
 }
 
 TEST(QuantisedBitmaps, UpTo256ColoursStayExactAndSetTheBitsWithAMinimumOfThree) {
