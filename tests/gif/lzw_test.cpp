@@ -89,8 +89,7 @@ TEST(WriteLzwCodeStream, WorkedExamples) {
     EXPECT_TRUE(file.Bytes().empty());
 }
 
-// Where the data ends relative to the 255-byte sub-blocks, found by adding up the width
-// schedule. Returns the sub-block lengths; the terminator must end the bytes.
+// The lengths of the data sub-blocks; the terminator must end the bytes.
 std::vector<int> SubBlocks(const Bytes& bytes) {
     std::vector<int> lengths;
     std::size_t at = 0;
@@ -101,8 +100,9 @@ std::vector<int> SubBlocks(const Bytes& bytes) {
     return lengths;
 }
 
+// Where the data ends relative to the 255-byte sub-blocks (found by adding up the width
+// schedule); the codes are roots, valid in any decoder state.
 TEST(WriteLzwCodeStream, SubBlocksAtTheEndOfTheData) {
-    // Root codes, valid in any decoder state.
     const auto roots = [](std::size_t count, uint8_t bits) {
         Codes codes(count);
         for (std::size_t i = 0; i < count; ++i) {

@@ -31,14 +31,6 @@ Rgb ColourAt(const IndexedFrame& frame, int32_t x, int32_t y) {
     return Entry(frame, frame.pIndices[static_cast<std::size_t>(y) * frame.nWidth + x]);
 }
 
-void ExpectSameFrame(const IndexedFrame& a, const IndexedFrame& b) {
-    EXPECT_EQ(a.nWidth, b.nWidth);
-    EXPECT_EQ(a.nHeight, b.nHeight);
-    EXPECT_EQ(a.nBitsPerPixel, b.nBitsPerPixel);
-    EXPECT_EQ(a.pIndices, b.pIndices);
-    EXPECT_EQ(a.pPalette, b.pPalette);
-}
-
 // A deliberately plain octree quantiser: every node is kept under the string of child slots
 // that leads to it, so that map order is depth-first order, and every merge searches the
 // whole tree. Gives the palette and the indices (top row first) the fast one must give.
@@ -213,7 +205,9 @@ TEST(AllDepths, FillerAndTheFourthByteOfThirtyTwoBitPixelsAreNeverRead) {
             for (std::size_t i = 3; bits == 32 && i < bitmap.Pixels().size(); i += 4) {
                 bitmap.Pixels()[i] = static_cast<uint8_t>(i * 37);
             }
-            ExpectSameFrame(Convert(bitmap), clean);
+            const IndexedFrame dirty = Convert(bitmap);
+            EXPECT_EQ(dirty.pIndices, clean.pIndices) << bits << " bits, width " << width;
+            EXPECT_EQ(dirty.pPalette, clean.pPalette) << bits << " bits, width " << width;
         }
     }
 }
