@@ -228,7 +228,9 @@ void CDialog::keyPressEvent(QKeyEvent* event) {
             event->accept();
             return;
         default:
-            QWidget::keyPressEvent(event);
+            // Past QDialog on purpose: its own Esc and default-button handling is replaced
+            // above.
+            QWidget::keyPressEvent(event);  // NOLINT(bugprone-parent-virtual-call)
     }
 }
 

@@ -135,7 +135,8 @@ BaseUnits BaseUnitsFor(const DialogTemplate& tmpl) {
     const int letters = metrics.horizontalAdvance(
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     // The platform's rounding of the average letter width: (width / 26 + 1) / 2.
-    return {static_cast<double>((letters / 26 + 1) / 2), static_cast<double>(metrics.height())};
+    const int averageLetterWidth = (letters / 26 + 1) / 2;
+    return {static_cast<double>(averageLetterWidth), static_cast<double>(metrics.height())};
 }
 
 QRect DialogUnitsToPixels(const BaseUnits& base, int x, int y, int cx, int cy) {
