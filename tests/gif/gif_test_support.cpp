@@ -73,8 +73,6 @@ DecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes) {
         result.error = gif->Error;
     }
     result.screenWidth = gif->SWidth;
-    result.screenHeight = gif->SHeight;
-    result.colourResolution = gif->SColorResolution;
     result.globalTable = gif->SColorMap != nullptr;
     for (int i = 0; i < gif->ImageCount; ++i) {
         const SavedImage& image = gif->SavedImages[i];
@@ -99,7 +97,6 @@ DecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes) {
         GraphicsControlBlock control;
         if (DGifSavedExtensionToGCB(gif, i, &control) == GIF_OK) {
             frame.delay = control.DelayTime;
-            frame.disposal = control.DisposalMode;
             frame.transparent = control.TransparentColor;
         }
     }

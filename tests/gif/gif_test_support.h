@@ -20,12 +20,12 @@ struct DecodedFrame {
     int width = 0, height = 0, tableBits = 0;
     std::vector<uint8_t> palette;  // RGB triples of the local colour table
     std::vector<uint8_t> indices;
-    int delay = -1, disposal = -1, transparent = -2;
+    int delay = -1, transparent = -2;
 };
 
 struct DecodedGif {
     int error = 0;  // giflib's error code, 0 when the whole file was read
-    int screenWidth = 0, screenHeight = 0, colourResolution = 0;
+    int screenWidth = 0;
     bool globalTable = true;
     int loopCount = -1;  // from the NETSCAPE2.0 extension, -1 when there is none
     std::vector<DecodedFrame> frames;

@@ -13,15 +13,11 @@
 
 namespace tavrel::test {
 
-inline uint8_t* PixelRow(DibSection& bitmap, int32_t y) {
-    return bitmap.Row(bitmap.Height() - 1 - y);
-}
-
 // Writes a colour into pixel (x, y) of a 15, 16, 24 or 32-bit bitmap (others are left
 // alone); 15 and 16-bit pixels get the 5-5-5 value of the colour's top five bits.
 inline void SetColour(DibSection& bitmap, int32_t x, int32_t y, Rgb c) {
     const int bits = bitmap.BitsPerPixel();
-    uint8_t* p = PixelRow(bitmap, y) + x * (bits <= 16 ? 2 : bits / 8);
+    uint8_t* p = bitmap.Row(bitmap.Height() - 1 - y) + x * (bits <= 16 ? 2 : bits / 8);
     if (bits == 15 || bits == 16) {
         const unsigned value = (c.red >> 3) << 10 | (c.green >> 3) << 5 | c.blue >> 3;
         p[0] = static_cast<uint8_t>(value);
@@ -29,18 +25,6 @@ inline void SetColour(DibSection& bitmap, int32_t x, int32_t y, Rgb c) {
     } else if (bits >= 24) {
         p[0] = c.blue, p[1] = c.green, p[2] = c.red;
     }
-}
-
-// Writes a palette index into pixel (x, y) of a 1, 4 or 8-bit bitmap (others are left alone).
-inline void SetIndex(DibSection& bitmap, int32_t x, int32_t y, uint8_t index) {
-    const int bits = bitmap.BitsPerPixel();
-    if (bits > 8) {
-        return;
-    }
-    uint8_t& byte = PixelRow(bitmap, y)[x * bits / 8];
-    const int shift = 8 - bits - x * bits % 8;  // the leftmost pixel in the high bits
-    const unsigned mask = ((1u << bits) - 1) << shift;
-    byte = static_cast<uint8_t>((byte & ~mask) | ((index << shift) & mask));
 }
 
 // A bitmap whose pixels are colours[y * width + x].
