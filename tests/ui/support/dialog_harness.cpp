@@ -30,6 +30,10 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
         << path.toStdString();
 }
 
+QStringList Entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
 bool CloseTo(QColor actual, QColor expected, int tolerance) {
     return std::abs(actual.red() - expected.red()) <= tolerance &&
            std::abs(actual.green() - expected.green()) <= tolerance &&
@@ -49,8 +53,7 @@ DialogHarness::DialogHarness() {
     QDir().mkpath(WorkPath(QStringLiteral("Resources/Tavrel")));
     QFile::copy(QStringLiteral(TAVREL_SOURCE_DIR "/Resources/Tavrel/back.bmp"),
                 WorkPath(QStringLiteral("Resources/Tavrel/back.bmp")));
-    FileDialog::SetHook([this](const FileDialogRequest& request) -> std::optional<QString> {
-        fileDialogs.push_back(request);
+    FileDialog::SetHook([this](const FileDialogRequest&) -> std::optional<QString> {
         if (answers_.empty()) {
             ADD_FAILURE() << "a file dialog opened that the test did not expect";
             return std::nullopt;
@@ -78,11 +81,10 @@ DialogHarness::~DialogHarness() {
     EXPECT_TRUE(answers_.empty()) << "a file dialog the test expected did not open";
 }
 
-QString DialogHarness::MakePicture(const QString& relativePath, QColor colour, int width,
-                                   int height) const {
+QString DialogHarness::MakePicture(const QString& relativePath, QColor colour) const {
     const QString path = WorkPath(relativePath);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image(64, 48, QImage::Format_RGB32);
     image.fill(colour);
     EXPECT_TRUE(image.save(path)) << path.toStdString();
     return path;

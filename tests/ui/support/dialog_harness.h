@@ -27,6 +27,7 @@ public:
 QString TestData(const QString& relativePath);
 QByteArray FileContent(const QString& path);  // empty when unreadable
 void WriteFile(const QString& path, const QByteArray& bytes);
+QStringList Entries(const QString& folder);  // hidden ones too
 // The colour is close to the expected one (lossy codecs, quantising).
 bool CloseTo(QColor actual, QColor expected, int tolerance = 24);
 QColor CentreOf(const QImage& image);
@@ -41,8 +42,7 @@ public:
     TestDialog& Dlg() { return *dialog_; }
     QString WorkPath(const QString& relativePath) const { return workDir_.filePath(relativePath); }
     // Writes a flat picture of one colour (PNG, JPEG or BMP by the name's extension).
-    QString MakePicture(const QString& relativePath, QColor colour, int width = 64,
-                        int height = 48) const;
+    QString MakePicture(const QString& relativePath, QColor colour) const;
 
     // Clicks slot button 1 to 5 and answers its open dialog (nullopt: the user cancels).
     void Choose(int slot, std::optional<QString> path);
@@ -55,7 +55,6 @@ public:
     // The centre colour of the picture a button shows (invalid when it shows none).
     QColor ButtonColour(const QAbstractButton* button) const;
 
-    std::vector<FileDialogRequest> fileDialogs;
     QStringList messages;
     // Runs inside each message box, like a message loop would run timers.
     std::function<void(const QString&)> duringMessage;

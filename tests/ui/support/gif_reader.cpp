@@ -13,16 +13,13 @@ namespace tavrel::test {
 DecodedGif DecodeGif(const QString& path) {
     DecodedGif result;
     result.endsWithTrailer = FileContent(path).endsWith('\x3B');
-    int error = 0;
     const std::unique_ptr<GifFileType, void (*)(GifFileType*)> gif(
-        DGifOpenFileName(QFile::encodeName(path).constData(), &error),
+        DGifOpenFileName(QFile::encodeName(path).constData(), nullptr),
         [](GifFileType* file) { DGifCloseFile(file, nullptr); });
     if (!gif || DGifSlurp(gif.get()) != GIF_OK) {
-        result.error = GifErrorString(gif ? gif->Error : error);
-        return result;
+        return result;  // no frames
     }
     result.screen = QSize(gif->SWidth, gif->SHeight);
-    result.hasGlobalColourTable = gif->SColorMap != nullptr;
     for (int i = 0; i < gif->ImageCount; ++i) {
         const SavedImage& image = gif->SavedImages[i];
         const GifImageDesc& desc = image.ImageDesc;

@@ -4,7 +4,6 @@
 #include <QColor>
 #include <QRect>
 #include <QString>
-#include <string>
 #include <vector>
 
 namespace tavrel::test {
@@ -18,9 +17,7 @@ struct DecodedFrame {
 };
 
 struct DecodedGif {
-    std::string error;  // empty when giflib read the whole file
     QSize screen;
-    bool hasGlobalColourTable = false;
     bool loopsForever = false;  // NETSCAPE2.0 extension with loop count 0
     bool endsWithTrailer = false;
     std::vector<DecodedFrame> frames;
