@@ -50,18 +50,7 @@ void StorePackedDibHeader(const PackedDibHeader& header, uint8_t* block) {
 }
 
 bool IsSupportedBitCount(uint32_t bitCount) {
-    switch (bitCount) {
-        case 1:
-        case 4:
-        case 8:
-        case 15:
-        case 16:
-        case 24:
-        case 32:
-            return true;
-        default:
-            return false;
-    }
+    return DibSection::IsSupportedDepth(bitCount);
 }
 
 std::size_t ColourTableEntries(uint16_t bitCount) {

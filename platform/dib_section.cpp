@@ -5,7 +5,7 @@
 
 namespace tavrel {
 
-std::optional<std::size_t> DibSection::StrideFor(int32_t width, uint16_t bitsPerPixel) {
+bool DibSection::IsSupportedDepth(uint32_t bitsPerPixel) {
     switch (bitsPerPixel) {
         case 1:
         case 4:
@@ -14,9 +14,15 @@ std::optional<std::size_t> DibSection::StrideFor(int32_t width, uint16_t bitsPer
         case 16:
         case 24:
         case 32:
-            break;
+            return true;
         default:
-            return std::nullopt;
+            return false;
+    }
+}
+
+std::optional<std::size_t> DibSection::StrideFor(int32_t width, uint16_t bitsPerPixel) {
+    if (!IsSupportedDepth(bitsPerPixel)) {
+        return std::nullopt;
     }
     if (width <= 0) {
         return std::nullopt;

@@ -50,6 +50,9 @@ public:
     int32_t Height() const { return info_.height; }
     uint16_t BitsPerPixel() const { return info_.bitsPerPixel; }
 
+    // 1, 4, 8, 15, 16, 24 and 32 bits per pixel.
+    static bool IsSupportedDepth(uint32_t bitsPerPixel);
+
     // Bytes per row: ((bits x width + 31) / 32) x 4, with 15 bits counted as 16.
     // nullopt when the depth is unsupported or the size overflows.
     static std::optional<std::size_t> StrideFor(int32_t width, uint16_t bitsPerPixel);
