@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 
 namespace tavrel {
 
@@ -29,6 +31,31 @@ AtomicOutputFile::AtomicOutputFile() = default;
 
 // QSaveFile removes its temporary file when it is destroyed without a commit.
 AtomicOutputFile::~AtomicOutputFile() = default;
+
+QString WriteFailureReason(const QFileDevice& file, int errorNumber) {
+    switch (errorNumber) {
+        case ENOSPC:
+            return QStringLiteral("磁盘已满");
+        case EFBIG:
+            return QStringLiteral("文件超过了大小限制");
+        case EDQUOT:
+            return QStringLiteral("超出了磁盘配额");
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("没有写入权限");
+        case EROFS:
+            return QStringLiteral("磁盘是只读的");
+        default:
+            break;
+    }
+    // Qt's generic text says nothing; the system's own wording is better.
+    if (file.error() == QFileDevice::NoError ||
+        file.errorString() == QLatin1String("Unknown error")) {
+        return errorNumber != 0 ? QString::fromLocal8Bit(std::strerror(errorNumber))
+                                : QStringLiteral("写入未完成");
+    }
+    return file.errorString();
+}
 
 bool AtomicOutputFile::Open(const QString& path, QString* reason) {
     file_.reset();
@@ -64,14 +91,16 @@ void AtomicOutputFile::Write(const void* bytes, std::size_t count) {
     if (count == 0) {
         return;
     }
+    errno = 0;
     const qint64 written =
         file_->write(static_cast<const char*>(bytes), static_cast<qint64>(count));
+    const int writeErrno = errno;
     // Writes are buffered, so a failure may surface on a later call: check the error state too.
     if (written != static_cast<qint64>(count) || file_->error() != QFileDevice::NoError) {
-        throw FileWriteError(
-            QStringLiteral("无法写入文件“%1”：%2")
-                .arg(QDir::toNativeSeparators(file_->fileName()), file_->errorString())
-                .toStdString());
+        throw FileWriteError(QStringLiteral("无法写入文件“%1”：%2")
+                                 .arg(QDir::toNativeSeparators(file_->fileName()),
+                                      WriteFailureReason(*file_, writeErrno))
+                                 .toStdString());
     }
 }
 
@@ -80,11 +109,13 @@ bool AtomicOutputFile::Commit(QString* reason) {
         SetReason(reason, QStringLiteral("输出文件没有打开"));
         return false;
     }
+    errno = 0;
     const bool ok = file_->commit();
+    const int commitErrno = errno;
     if (!ok) {
-        SetReason(reason,
-                  QStringLiteral("无法保存文件“%1”：%2")
-                      .arg(QDir::toNativeSeparators(file_->fileName()), file_->errorString()));
+        SetReason(reason, QStringLiteral("无法保存文件“%1”：%2")
+                              .arg(QDir::toNativeSeparators(file_->fileName()),
+                                   WriteFailureReason(*file_, commitErrno)));
     }
     file_.reset();
     return ok;

@@ -14,6 +14,10 @@ bool FolderExists(const QString& path);
 bool CreateFolder(const QString& path);
 QString CurrentDirectory();
 
+// Why a write to the file failed, for the user: errorNumber is errno as the failing call
+// left it (Qt often reports a full disk or a file-size limit only as "Unknown error").
+QString WriteFailureReason(const QFileDevice& file, int errorNumber);
+
 // The GIF output file: written to a temporary file beside the target and renamed over it
 // only by Commit, so a failed run leaves any earlier file at that path intact.
 class AtomicOutputFile : public OutputFile {

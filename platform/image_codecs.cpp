@@ -9,9 +9,11 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
+#include <cerrno>
 #include <cstring>
 
 #include "platform/bmp_encoder.h"
+#include "platform/files.h"
 #include "platform/trace.h"
 
 namespace tavrel {
@@ -201,17 +203,23 @@ bool SavePicture(const QImage& image, const QString& path, const EncoderClassId&
     }
     const QByteArray bytes = format == "bmp" ? EncodeBmp24(image) : QByteArray();
     if (!bytes.isEmpty()) {
+        errno = 0;
         if (file.write(bytes) != bytes.size() || !file.commit()) {
-            SetReason(reason, QStringLiteral("无法保存图像“%1”：%2")
-                                  .arg(QDir::toNativeSeparators(path), file.errorString()));
+            const int error = errno;
+            SetReason(reason,
+                      QStringLiteral("无法保存图像“%1”：%2")
+                          .arg(QDir::toNativeSeparators(path), WriteFailureReason(file, error)));
             return false;
         }
         return true;
     }
     QImageWriter writer(&file, format);
+    errno = 0;
     if (!writer.write(image) || !file.commit()) {
-        const QString detail = writer.error() != QImageWriter::UnknownError ? writer.errorString()
-                                                                            : file.errorString();
+        const int error = errno;
+        const QString detail = writer.error() != QImageWriter::UnknownError
+                                   ? writer.errorString()
+                                   : WriteFailureReason(file, error);
         SetReason(
             reason,
             QStringLiteral("无法保存图像“%1”：%2").arg(QDir::toNativeSeparators(path), detail));

@@ -106,6 +106,8 @@ TEST(GenerateGif, FailuresKeepTheEarlierFileAndLeaveNothingElse) {
     signal(SIGXFSZ, handler);
     ASSERT_EQ(h.messages.size(), 1);
     EXPECT_TRUE(h.messages[0].startsWith(kCannotWrite));
+    EXPECT_FALSE(h.messages[0].contains(QStringLiteral("Unknown error")))
+        << h.messages[0].toStdString();
     ExpectStateRestored(dlg, 3);
     EXPECT_EQ(FileContent(out), "earlier file");
     EXPECT_EQ(Entries(h.WorkPath("out")), QStringList{"anim.gif"});
