@@ -36,8 +36,9 @@ protected:
     // looks like then is noted.
     void RunProgram(const QByteArray& skin) {
         QFile file(kSkinPath);
-        if (!skin.isEmpty())
+        if (!skin.isEmpty()) {
             ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(skin) == skin.size());
+        }
         file.close();
         QTimer user;
         QObject::connect(&user, &QTimer::timeout, [this, &user] {

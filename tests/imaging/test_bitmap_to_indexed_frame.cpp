@@ -35,7 +35,7 @@ void ExpectPaletteMatchesPixels(const IndexedFrame& frame, const std::vector<Rgb
         Rgb first;
     };
     const auto sharedBits = [](Rgb a, Rgb b) {
-        return std::countl_zero(uint8_t(a.red ^ b.red | a.green ^ b.green | a.blue ^ b.blue));
+        return std::countl_zero(uint8_t((a.red ^ b.red) | (a.green ^ b.green) | (a.blue ^ b.blue)));
     };
     std::vector<Members> entries(std::size_t{1} << frame.nBitsPerPixel);
     for (std::size_t i = 0; i < colours.size(); ++i) {

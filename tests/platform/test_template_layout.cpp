@@ -69,8 +69,9 @@ TEST_F(TemplateLayout, MainDialogControlsSitWhereTheTemplateSays) {
         ASSERT_NE(found, made.end());
         QWidget* w = *found;
         EXPECT_STREQ(w->metaObject()->className(), e.kind);
-        if (e.id > 0)
+        if (e.id > 0) {
             EXPECT_EQ(FindControl(&dialog_, e.id), w);
+        }
         const QRect want = Px(e.x, e.y, e.cx, e.cy);
         if (e.id == 1015) {  // the template height includes the dropped-down list
             EXPECT_EQ(w->geometry().topLeft(), want.topLeft());
