@@ -19,7 +19,7 @@ int PreviewIntervalForSpeed(const QString& speed);
 // header first when headerWritten is false (and then setting it). Returns false, having
 // written nothing, when the BMP cannot be loaded or converted. A failing write raises
 // FileWriteError; an exhausted allocator raises std::bad_alloc.
-bool AppendBmpFrame(OutputFile& out, const QString& bmpPath, int width, int height,
-                    uint16_t delay, bool& headerWritten);
+bool AppendBmpFrame(OutputFile& out, const QString& bmpPath, int width, int height, uint16_t delay,
+                    bool& headerWritten);
 
 }  // namespace tavrel

@@ -55,13 +55,6 @@ QString StagedPathFor(const CTavrelDlg& dlg, int index, const QString& title) {
     return path;
 }
 
-// Re-saves the source picture as a BMP at the stage path; false with a reason when the
-// picture cannot be read or the copy cannot be written (the stage path is then untouched).
-bool StageSource(const CTavrelDlg& dlg, QString* reason) {
-    return tavrel::StagePictureAsBmp(dlg.Resolve(dlg.m_strSourcePath),
-                                     dlg.Resolve(dlg.m_strStagePath), reason);
-}
-
 }  // namespace
 
 void CTavrelDlg::ChooseSlotImage(int slot) {
@@ -72,8 +65,8 @@ void CTavrelDlg::ChooseSlotImage(int slot) {
     FillSlotFromFile(slot, dialog.GetPathName());
 }
 
-void CTavrelDlg::StageAsBmp() {
-    StageSource(*this, nullptr);
+bool CTavrelDlg::StageAsBmp(QString* reason) {
+    return tavrel::StagePictureAsBmp(Resolve(m_strSourcePath), Resolve(m_strStagePath), reason);
 }
 
 bool CTavrelDlg::FillSlotFromFile(int slot, const QString& path) {
@@ -87,7 +80,7 @@ bool CTavrelDlg::FillSlotFromFile(int slot, const QString& path) {
 
     // A picture that cannot be used leaves the slot as it was.
     QString reason;
-    if (!StageSource(*this, &reason)) {
+    if (!StageAsBmp(&reason)) {
         tavrel::ShowMessage(this, kCannotUse + reason);
         return false;
     }

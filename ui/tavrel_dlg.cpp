@@ -27,7 +27,7 @@ CTavrelDlg::CTavrelDlg(QWidget* parent, const QString& workDir)
       m_strMovieDir(QStringLiteral("Resources/LoadResource1/Movie/Movie")),
       m_strBmpDir(QStringLiteral("Resources/LoadResource1/BMP")),
       m_hIcon(tavrel::LoadResourceIcon(IDR_MAINFRAME)),
-      m_workDir(workDir.isEmpty() ? QDir::currentPath() : workDir) {
+      m_workDir(workDir.isEmpty() ? tavrel::CurrentDirectory() : workDir) {
     for (QString& path : m_strSlotBmpPath) {
         path = m_strBmpDir + QLatin1Char('/');
     }

@@ -72,7 +72,9 @@ public:
     void ChooseSlotImage(int slot);  // slot 1 to 5
     void OnPreview();
     void OnFormatsNote() {}
-    void StageAsBmp();
+    // Re-saves m_strSourcePath as a BMP copy at m_strStagePath; false with a reason when the
+    // picture cannot be read or the copy cannot be written (the stage path is then untouched).
+    bool StageAsBmp(QString* reason = nullptr);
     // Opens the dialog's window menu (Alt+Space, right click on a free area).
     void ShowWindowMenu(const QPoint& globalPos);
 
