@@ -289,7 +289,13 @@ DibSection LoadBitmapFromFile(const QString& path, int width, int height) {
     if (!file.open(QIODevice::ReadOnly)) {
         return {};
     }
-    QByteArray bytes = file.readAll();
+    return LoadBitmapFromBytes(file.readAll(), width, height);
+}
+
+DibSection LoadBitmapFromBytes(QByteArray bytes, int width, int height) {
+    if (width <= 0 || height <= 0) {
+        return {};
+    }
     const std::optional<BmpHeader> header = ReadBmpHeader(bytes);
     if (!header) {
         return {};

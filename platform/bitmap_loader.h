@@ -15,6 +15,8 @@ namespace tavrel {
 // bitmaps are stretched by nearest neighbour (indices kept), true-colour ones are
 // resampled smoothly. A null DibSection when the file cannot be read.
 DibSection LoadBitmapFromFile(const QString& path, int width, int height);
+// The same for the bytes of a BMP file held in memory.
+DibSection LoadBitmapFromBytes(QByteArray bytes, int width, int height);
 
 // The bitmap as a displayable picture (top row first, colours through the colour table).
 QImage DibToImage(const DibSection& bitmap);

@@ -1,0 +1,86 @@
+#include "platform/jpeg_scans.h"
+
+#include <cstring>
+
+namespace tavrel {
+namespace {
+
+constexpr uint8_t kStartOfImage = 0xD8;
+constexpr uint8_t kEndOfImage = 0xD9;
+constexpr uint8_t kStartOfScan = 0xDA;
+constexpr uint8_t kTemporary = 0x01;
+
+bool IsRestart(uint8_t marker) {
+    return marker >= 0xD0 && marker <= 0xD7;
+}
+
+// The position of the marker ending the entropy-coded data that starts at `at`, or size.
+std::size_t EndOfEntropyData(const uint8_t* data, std::size_t size, std::size_t at) {
+    while (at < size) {
+        const auto* ff = static_cast<const uint8_t*>(std::memchr(data + at, 0xFF, size - at));
+        if (!ff) {
+            return size;
+        }
+        at = static_cast<std::size_t>(ff - data);
+        if (at + 1 >= size) {
+            return size;
+        }
+        const uint8_t next = data[at + 1];
+        if (next == 0x00 || IsRestart(next)) {
+            at += 2;  // a stuffed data byte or a restart marker: the scan goes on
+        } else if (next == 0xFF) {
+            at += 1;  // fill byte before a marker
+        } else {
+            return at;
+        }
+    }
+    return size;
+}
+
+}  // namespace
+
+JpegScans CountJpegScans(const uint8_t* data, std::size_t size, int scanLimit) {
+    JpegScans scans;
+    if (size < 4 || data[0] != 0xFF || data[1] != kStartOfImage) {
+        return scans;
+    }
+    std::size_t at = 2;
+    while (at < size) {
+        // The decoder skips stray bytes and fill bytes before a marker; so does this walk.
+        while (at < size && data[at] != 0xFF) {
+            ++at;
+        }
+        while (at < size && data[at] == 0xFF) {
+            ++at;
+        }
+        if (at >= size) {
+            break;
+        }
+        const uint8_t marker = data[at++];
+        if (marker == kEndOfImage) {
+            scans.complete = scans.count > 0;
+            return scans;
+        }
+        if (marker == 0x00 || marker == kTemporary || marker == kStartOfImage ||
+            IsRestart(marker)) {
+            continue;  // no length follows
+        }
+        if (at + 2 > size) {
+            break;
+        }
+        const std::size_t length = static_cast<std::size_t>(data[at]) << 8 | data[at + 1];
+        if (length < 2 || length > size - at) {
+            break;  // a segment cut off or a broken length
+        }
+        at += length;
+        if (marker == kStartOfScan) {
+            if (++scans.count > scanLimit) {
+                return scans;
+            }
+            at = EndOfEntropyData(data, size, at);
+        }
+    }
+    return scans;
+}
+
+}  // namespace tavrel

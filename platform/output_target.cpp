@@ -1,0 +1,305 @@
+#include "platform/output_target.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QRandomGenerator>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/file_names.h"
+#include "platform/stop_signals.h"
+
+namespace tavrel {
+namespace {
+
+QString Tr(const char* text) {
+    return QCoreApplication::translate("tavrel", text);
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The input that is the file `output` (through any name), or null.
+const QString* InputThatIs(const struct stat& output, const QStringList& inputs) {
+    for (const QString& input : inputs) {
+        struct stat st {};
+        if (stat(FileNameToBytes(input).constData(), &st) == 0 && SameFile(st, output)) {
+            return &input;
+        }
+    }
+    return nullptr;
+}
+
+QString IsAnInput(const QString& input) {
+    return Tr("is the picture %1 itself; it is left as it is").arg(ShownFileName(input));
+}
+
+bool Refuse(QString* reason, const QString& text) {
+    if (reason) {
+        *reason = text;
+    }
+    return false;
+}
+
+// The file a symbolic link leads to, so that the link stays and its target is replaced.
+QString ResolvedPath(const QString& path) {
+    char resolved[PATH_MAX];
+    if (realpath(FileNameToBytes(path).constData(), resolved) == nullptr) {
+        return path;
+    }
+    return FileNameFromBytes(QByteArrayView(resolved));
+}
+
+constexpr std::size_t kBufferSize = 64 * 1024;
+
+}  // namespace
+
+QString ReasonForErrno(int errorNumber) {
+    switch (errorNumber) {
+        case ENOSPC:
+            return Tr("the disk is full");
+        case EFBIG:
+            return Tr("the file would exceed the file size limit");
+        case EDQUOT:
+            return Tr("the disk quota is exceeded");
+        case EACCES:
+        case EPERM:
+            return Tr("permission denied");
+        case EROFS:
+            return Tr("the disk is read-only");
+        case ENOENT:
+            return Tr("no such file or folder");
+        case ENOTDIR:
+            return Tr("a folder in the path is not a folder");
+        case EPIPE:
+            return Tr("the reading end was closed");
+        case ENAMETOOLONG:
+            return Tr("the name is too long");
+        default:
+            return QString::fromLocal8Bit(std::strerror(errorNumber));
+    }
+}
+
+bool ChooseOutputTarget(const QString& path, const QStringList& inputs, OutputTarget* target,
+                        QString* reason) {
+    if (path.isEmpty()) {
+        return Refuse(reason, Tr("no output file given"));
+    }
+    if (path == QLatin1String(kStandardOutputName)) {
+        struct stat st {};
+        if (fstat(STDOUT_FILENO, &st) != 0) {
+            return Refuse(reason, Tr("standard output is closed"));
+        }
+        if (isatty(STDOUT_FILENO) == 1) {
+            return Refuse(reason, Tr("standard output is a terminal; send it to a file or a "
+                                     "pipe (tavrel-gif -o - ... > OUT.gif)"));
+        }
+        if (const QString* input = S_ISREG(st.st_mode) ? InputThatIs(st, inputs) : nullptr) {
+            return Refuse(reason, IsAnInput(*input));
+        }
+        *target = {OutputKind::StandardOutput, path};
+        return true;
+    }
+
+    const QByteArray name = FileNameToBytes(path);
+    struct stat link {};
+    if (lstat(name.constData(), &link) != 0) {
+        if (errno == ENOENT) {
+            *target = {OutputKind::ReplaceFile, path};  // a new file; Open checks its folder
+            return true;
+        }
+        return Refuse(reason, ReasonForErrno(errno));
+    }
+    struct stat st {};
+    if (stat(name.constData(), &st) != 0) {
+        return Refuse(reason, Tr("is a symbolic link to a missing file"));
+    }
+    if (S_ISDIR(st.st_mode)) {
+        return Refuse(reason, Tr("is a folder"));
+    }
+    if (S_ISREG(st.st_mode)) {
+        if (const QString* input = InputThatIs(st, inputs)) {
+            return Refuse(reason, IsAnInput(*input));
+        }
+        *target = {OutputKind::ReplaceFile, S_ISLNK(link.st_mode) ? ResolvedPath(path) : path};
+        return true;
+    }
+    if (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode)) {
+        *target = {OutputKind::WriteInto, path};
+        return true;
+    }
+    return Refuse(reason, Tr("is a block device or a socket, not a file; it is not written"));
+}
+
+struct TargetOutputFile::State {
+    OutputKind kind = OutputKind::ReplaceFile;
+    int fd = -1;
+    QByteArray finalName;
+    QByteArray temporaryName;  // ReplaceFile until committed
+    int stopTicket = -1;
+    std::vector<char> buffer;
+
+    void Flush() {
+        std::size_t done = 0;
+        while (done < buffer.size()) {
+            const ssize_t n = ::write(fd, buffer.data() + done, buffer.size() - done);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                const int error = n < 0 ? errno : EIO;
+                throw FileWriteError(
+                    Tr("cannot be written: %1").arg(ReasonForErrno(error)).toStdString());
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        buffer.clear();
+    }
+
+    void Discard() {
+        if (fd >= 0 && kind != OutputKind::StandardOutput) {
+            close(fd);
+        }
+        fd = -1;
+        if (!temporaryName.isEmpty()) {
+            unlink(temporaryName.constData());
+            temporaryName.clear();
+        }
+        KeepOnStop(stopTicket);
+        stopTicket = -1;
+    }
+};
+
+TargetOutputFile::TargetOutputFile() = default;
+
+TargetOutputFile::~TargetOutputFile() {
+    if (state_) {
+        state_->Discard();
+    }
+}
+
+bool TargetOutputFile::Open(const OutputTarget& target, QString* reason) {
+    if (state_) {
+        state_->Discard();
+    }
+    auto state = std::make_unique<State>();
+    state->kind = target.kind;
+    state->finalName = FileNameToBytes(target.path);
+    state->buffer.reserve(kBufferSize);
+    switch (target.kind) {
+        case OutputKind::StandardOutput:
+            state->fd = STDOUT_FILENO;
+            break;
+        case OutputKind::WriteInto:
+            // A FIFO waits here for its reader, as it would for cp.
+            state->fd = open(state->finalName.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+            if (state->fd < 0) {
+                return Refuse(reason, Tr("cannot be opened: %1").arg(ReasonForErrno(errno)));
+            }
+            break;
+        case OutputKind::ReplaceFile: {
+            const qsizetype slash = state->finalName.lastIndexOf('/');
+            const QByteArray folder = slash < 0    ? QByteArray(".")
+                                      : slash == 0 ? QByteArray("/")
+                                                   : state->finalName.left(slash);
+            struct stat folderStat {};
+            if (stat(folder.constData(), &folderStat) != 0 || !S_ISDIR(folderStat.st_mode)) {
+                return Refuse(reason, Tr("its folder %1 does not exist")
+                                          .arg(ShownFileName(FileNameFromBytes(folder))));
+            }
+            // A hidden name beside the target: the rename is then within one file system.
+            const QByteArray prefix = state->finalName.left(slash + 1) + '.' +
+                                      state->finalName.mid(slash + 1).left(200) + ".tavrel-";
+            for (int attempt = 0; attempt < 100 && state->fd < 0; ++attempt) {
+                const QByteArray name =
+                    prefix + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+                // Registered before it exists, so that a stop signal can never miss it.
+                state->stopTicket = RemoveOnStop(name.constData());
+                state->fd = open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+                if (state->fd >= 0) {
+                    state->temporaryName = name;
+                    break;
+                }
+                const int error = errno;
+                KeepOnStop(state->stopTicket);
+                state->stopTicket = -1;
+                if (error != EEXIST) {
+                    return Refuse(reason, Tr("cannot be created: %1").arg(ReasonForErrno(error)));
+                }
+            }
+            if (state->fd < 0) {
+                return Refuse(reason, Tr("cannot be created: %1").arg(ReasonForErrno(EEXIST)));
+            }
+            // A replaced file keeps its permissions; a new one gets 0666 less the umask.
+            struct stat old {};
+            if (stat(state->finalName.constData(), &old) == 0) {
+                fchmod(state->fd, old.st_mode & 07777);
+            }
+            break;
+        }
+    }
+    state_ = std::move(state);
+    return true;
+}
+
+void TargetOutputFile::Write(const void* bytes, std::size_t count) {
+    if (!state_ || state_->fd < 0) {
+        throw FileWriteError(Tr("the output file is not open").toStdString());
+    }
+    const char* data = static_cast<const char*>(bytes);
+    while (count > 0) {
+        const std::size_t take = std::min(count, kBufferSize - state_->buffer.size());
+        state_->buffer.insert(state_->buffer.end(), data, data + take);
+        data += take;
+        count -= take;
+        if (state_->buffer.size() == kBufferSize) {
+            state_->Flush();
+        }
+    }
+}
+
+bool TargetOutputFile::Commit(QString* reason) {
+    if (!state_ || state_->fd < 0) {
+        return Refuse(reason, Tr("the output file is not open"));
+    }
+    State& s = *state_;
+    try {
+        s.Flush();
+    } catch (const FileWriteError& error) {
+        s.Discard();
+        return Refuse(reason, QString::fromStdString(error.what()));
+    }
+    if (s.kind == OutputKind::StandardOutput) {
+        s.fd = -1;
+        return true;
+    }
+    // The data is on the disk before the name moves over it; close reports late write errors
+    // of some file systems.
+    const bool synced = s.kind != OutputKind::ReplaceFile || fsync(s.fd) == 0;
+    int error = synced ? 0 : errno;
+    if (close(s.fd) != 0 && synced) {
+        error = errno;
+    }
+    s.fd = -1;
+    if (error == 0 && s.kind == OutputKind::ReplaceFile &&
+        rename(s.temporaryName.constData(), s.finalName.constData()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        s.Discard();
+        return Refuse(reason, Tr("cannot be written: %1").arg(ReasonForErrno(error)));
+    }
+    s.temporaryName.clear();
+    KeepOnStop(s.stopTicket);
+    s.stopTicket = -1;
+    return true;
+}
+
+}  // namespace tavrel

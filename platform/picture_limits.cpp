@@ -1,0 +1,29 @@
+#include "platform/picture_limits.h"
+
+#include <QCoreApplication>
+#include <QImageReader>
+
+namespace tavrel {
+
+void AllowPicturesUpToTheLimit() {
+    constexpr qint64 kMiB = 1024 * 1024;
+    constexpr qint64 kLimitMiB = (kMaxPicturePixels * kMaxDecodedBytesPerPixel + kMiB - 1) / kMiB;
+    if (QImageReader::allocationLimit() < kLimitMiB) {
+        QImageReader::setAllocationLimit(static_cast<int>(kLimitMiB));
+    }
+}
+
+QString DeclaredSizeProblem(QSize declared) {
+    const qint64 pixels = static_cast<qint64>(declared.width()) * declared.height();
+    if (declared.width() <= 0 || declared.height() <= 0 || pixels <= kMaxPicturePixels) {
+        return {};
+    }
+    return QCoreApplication::translate("tavrel",
+                                       "the picture is %1 x %2 pixels, more than the %3 "
+                                       "megapixels accepted")
+        .arg(declared.width())
+        .arg(declared.height())
+        .arg(kMaxPicturePixels / 1'000'000);
+}
+
+}  // namespace tavrel

@@ -1,0 +1,145 @@
+// The guards at the program's edges that need no picture pipeline: file names as bytes, the
+// JPEG scan count, the declared-size gate, library messages and the stop signals.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QtGlobal>
+#include <chrono>
+#include <csignal>
+
+#include "platform/file_names.h"
+#include "platform/jpeg_scans.h"
+#include "platform/library_messages.h"
+#include "platform/picture_limits.h"
+#include "platform/stop_signals.h"
+#include "qt_test_app.h"
+#include "tests/support/scan_bomb.h"
+
+namespace tavrel {
+namespace {
+
+TEST(FileNames, EveryByteStringComesBackAndIsShownOnOneLine) {
+    const struct {
+        QByteArray bytes;
+        QString shown;
+    } cases[] = {
+        {"plain.png", "plain.png"},
+        {"\xE6\xB5\x8B\xE8\xAF\x95 \xE5\x9B\xBE.png", QStringLiteral("测试 图.png")},
+        {"caf\xE9.png", "caf\\xe9.png"},                                // Latin-1
+        {"\xFF\xFE\x80.bmp", "\\xff\\xfe\\x80.bmp"},                    // raw bytes
+        {"\xC0\xAF\xED\xA0\x80.jpg", "\\xc0\\xaf\\xed\\xa0\\x80.jpg"},  // overlong, surrogate
+        {"cut\xE6\xB5", "cut\\xe6\\xb5"},                               // a sequence cut short
+        {"two\nlines\t\x01.png", "two\\nlines\\t\\x01.png"},
+        {"back\\slash", "back\\\\slash"},
+    };
+    for (const auto& c : cases) {
+        const QString name = FileNameFromBytes(c.bytes);
+        EXPECT_EQ(FileNameToBytes(name), c.bytes) << c.bytes.toStdString();
+        EXPECT_EQ(ShownFileName(name), c.shown) << c.bytes.toStdString();
+    }
+    EXPECT_EQ(OneLine(QStringLiteral("a\\b\nc")), QStringLiteral("a\\b\\nc"));
+}
+
+TEST(JpegScans, CountsScansThroughStuffingAndRestartsAndStopsEarlyOnABomb) {
+    const QByteArray progressive = test::ReadAll(test::TestData("edge/progressive.jpg"));
+    const QByteArray bomb = test::WithLastScanRepeated(test::ProgressiveJpeg(16, 16), 100000);
+    // Two scans, the first with a stuffed 0xFF00, a restart marker and fill bytes.
+    const QByteArray synthetic =
+        QByteArray::fromHex("ffd8 ffdb0004aabb ffda0004cc01 12ff0034ffd056ffff ffda0003dd 77 ffd9");
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        int scans;
+        bool complete;
+    } cases[] = {
+        {"progressive", progressive, 10, true},
+        {"baseline", test::ReadAll(test::TestData("photo530/p1.jpg")), 1, true},
+        {"cut off", test::ReadAll(test::TestData("edge/truncated.jpg")), 1, false},
+        {"synthetic", synthetic, 2, true},
+        {"no end marker", synthetic.chopped(2), 2, false},
+        {"segment cut off", progressive.left(200), 0, false},
+        {"empty", {}, 0, false},
+        {"not a JPEG", "GIF89a........", 0, false},
+        {"bomb", bomb, kMaxJpegScans + 1, false},
+    };
+    for (const auto& c : cases) {
+        const auto started = std::chrono::steady_clock::now();
+        const JpegScans scans = CountJpegScans(reinterpret_cast<const uint8_t*>(c.bytes.data()),
+                                               static_cast<std::size_t>(c.bytes.size()));
+        EXPECT_EQ(scans.count, c.scans) << c.what;
+        EXPECT_EQ(scans.complete, c.complete) << c.what;
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1)) << c.what;
+    }
+    EXPECT_GT(bomb.size(), 1'000'000);
+}
+
+TEST(PictureLimits, DeclaredSizesUpToOneHundredMegapixelsPass) {
+    EXPECT_TRUE(DeclaredSizeProblem({12240, 8160}).isEmpty());
+    EXPECT_TRUE(DeclaredSizeProblem({10000, 10000}).isEmpty());
+    EXPECT_TRUE(DeclaredSizeProblem({1, 4000}).isEmpty());
+    EXPECT_EQ(DeclaredSizeProblem({10000, 10001}),
+              QStringLiteral("the picture is 10000 x 10001 pixels, more than the 100 megapixels "
+                             "accepted"));
+    EXPECT_FALSE(DeclaredSizeProblem({60000, 60000}).isEmpty());
+    AllowPicturesUpToTheLimit();
+    EXPECT_GE(qint64{QImageReader::allocationLimit()} * 1024 * 1024,
+              kMaxPicturePixels * kMaxDecodedBytesPerPixel);
+}
+
+TEST(LibraryMessages, WarningsAreCollectedWhileReadingAndDroppedOtherwise) {
+    static int passedOn = 0;
+    qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString&) { ++passedOn; });
+    CaptureLibraryMessages(false);
+    {
+        LibraryMessages outer;
+        {
+            LibraryMessages inner;
+            qWarning("libpng warning: %s", "iCCP: known incorrect sRGB profile\n");
+            EXPECT_EQ(inner.Explain(QStringLiteral("corrupt")),
+                      QStringLiteral("corrupt (libpng warning: iCCP: known incorrect sRGB "
+                                     "profile)"));
+        }
+        EXPECT_TRUE(outer.Messages().isEmpty());
+        EXPECT_EQ(outer.Explain(QStringLiteral("corrupt")), QStringLiteral("corrupt"));
+    }
+    qWarning("outside any reading");
+    EXPECT_EQ(passedOn, 0);
+    CaptureLibraryMessages(true);
+    qWarning("passed on");
+    EXPECT_EQ(passedOn, 1);
+    qInstallMessageHandler(nullptr);
+}
+
+TEST(StopSignals, EndTheProcessWithStatus128PlusTheSignalAndRemoveTheTemporaryFile) {
+    QTemporaryDir dir;
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        const QByteArray temporary = FileNameToBytes(dir.filePath(QStringLiteral(".out.tmp")));
+        const QByteArray kept = FileNameToBytes(dir.filePath(QStringLiteral("kept")));
+        const pid_t child = fork();
+        if (child == 0) {
+            EndProcessOnStopSignals("stopped\n");
+            for (const QByteArray& name : {temporary, kept}) {
+                close(open(name.constData(), O_CREAT | O_WRONLY, 0600));
+            }
+            KeepOnStop(RemoveOnStop(kept.constData()));
+            RemoveOnStop(temporary.constData());
+            raise(signalNumber);
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status)) << signalNumber;
+        EXPECT_EQ(WEXITSTATUS(status), 128 + signalNumber);
+        EXPECT_FALSE(QFile::exists(QString::fromUtf8(temporary))) << signalNumber;
+        EXPECT_TRUE(QFile::remove(QString::fromUtf8(kept))) << signalNumber;
+    }
+}
+
+}  // namespace
+}  // namespace tavrel
