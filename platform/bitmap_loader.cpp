@@ -292,6 +292,19 @@ DibSection LoadBitmapFromFile(const QString& path, int width, int height) {
     return LoadBitmapFromBytes(file.readAll(), width, height);
 }
 
+std::optional<QSize> BmpDeclaredSize(const QByteArray& file) {
+    const std::optional<BmpHeader> header = ReadBmpHeader(file);
+    if (!header) {
+        return std::nullopt;
+    }
+    return QSize(header->width, header->height);
+}
+
+bool BmpPixelDataComplete(const QByteArray& file) {
+    const std::optional<BmpHeader> header = ReadBmpHeader(file);
+    return !header || PixelDataComplete(*header, file);
+}
+
 DibSection LoadBitmapFromBytes(QByteArray bytes, int width, int height) {
     if (width <= 0 || height <= 0) {
         return {};

@@ -3,6 +3,7 @@
 
 #include <QPixmap>
 #include <QString>
+#include <optional>
 
 #include "platform/dib_section.h"
 
@@ -17,6 +18,13 @@ namespace tavrel {
 DibSection LoadBitmapFromFile(const QString& path, int width, int height);
 // The same for the bytes of a BMP file held in memory.
 DibSection LoadBitmapFromBytes(QByteArray bytes, int width, int height);
+
+// False when the bytes are a BMP file whose pixel data ends before its header says: plain
+// rows cut short, a run-length stream that runs past the end of the file or stops before its
+// end marker (or its last row). True for anything else, including what is no BMP at all.
+bool BmpPixelDataComplete(const QByteArray& file);
+// The picture size a BMP file's header declares (Qt's reader gives none for huge sizes).
+std::optional<QSize> BmpDeclaredSize(const QByteArray& file);
 
 // The bitmap as a displayable picture (top row first, colours through the colour table).
 QImage DibToImage(const DibSection& bitmap);

@@ -14,8 +14,10 @@ void AllowPicturesUpToTheLimit() {
 }
 
 QString DeclaredSizeProblem(QSize declared) {
+    // Qt gives a top-down BMP's height as it is stored: negative.
+    declared = QSize(qAbs(declared.width()), qAbs(declared.height()));
     const qint64 pixels = static_cast<qint64>(declared.width()) * declared.height();
-    if (declared.width() <= 0 || declared.height() <= 0 || pixels <= kMaxPicturePixels) {
+    if (pixels <= kMaxPicturePixels) {
         return {};
     }
     return QCoreApplication::translate("tavrel",

@@ -24,7 +24,8 @@ inline constexpr qint64 kMaxPictureFileBytes =
 void AllowPicturesUpToTheLimit();
 
 // Empty when a picture of that declared size may be decoded, otherwise the reason for the
-// user, naming the size and the limit. An empty or negative size is not judged here.
+// user, naming the size and the limit. A negative side counts by its length; an unknown
+// size (-1 x -1) passes, and Qt's allocation limit still stands behind it.
 QString DeclaredSizeProblem(QSize declared);
 
 }  // namespace tavrel

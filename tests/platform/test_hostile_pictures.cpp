@@ -1,0 +1,83 @@
+// Hostile and edge-of-the-limit pictures at the codec boundary, each written to a file of its
+// own (names that are not UTF-8 among them) and read the way both programs read a picture.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <chrono>
+
+#include "platform/file_names.h"
+#include "platform/picture_checks.h"
+#include "platform/picture_limits.h"
+#include "qt_test_app.h"
+#include "tests/support/hostile_pictures.h"
+
+namespace tavrel {
+namespace {
+
+bool WriteName(const QString& name, const QByteArray& bytes) {
+    const int fd = open(FileNameToBytes(name).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const bool ok = fd >= 0 && write(fd, bytes.constData(),
+                                     static_cast<std::size_t>(bytes.size())) == bytes.size();
+    if (fd >= 0) {
+        close(fd);
+    }
+    return ok;
+}
+
+// The reason the picture at name is refused, or empty when it decodes.
+QString Refusal(const QString& name) {
+    QByteArray bytes;
+    QString reason;
+    if (!ReadPictureFile(name, &bytes, &reason)) {
+        return reason;
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    if (reason = ProblemBeforeDecoding(bytes, reader.size()); !reason.isEmpty()) {
+        return reason;
+    }
+    const QImage image = reader.read();
+    return image.isNull() ? reader.errorString() : QString();
+}
+
+TEST(HostilePictures, AreRefusedWithTheirReasonAndValidOnesAtTheEdgesAreRead) {
+    AllowPicturesUpToTheLimit();
+    QTemporaryDir dir;
+    const QByteArray folder = FileNameToBytes(dir.path()) + '/';
+    std::vector<test::HostilePicture> pictures = test::HostilePictures();
+    const QByteArray png = test::Shared(QStringLiteral("photo530/p1.png"));
+    pictures.push_back({FileNameFromBytes("caf\xE9.png"), png, {}});
+    pictures.push_back({FileNameFromBytes("\xFF\xFE\nraw.png"), png, {}});
+    pictures.push_back({QStringLiteral("empty.png"), {}, QStringLiteral("empty")});
+    for (const test::HostilePicture& picture : pictures) {
+        const QString name = FileNameFromBytes(folder) + picture.name;
+        const std::string what = ShownFileName(picture.name).toStdString();
+        ASSERT_TRUE(WriteName(name, picture.bytes)) << what;
+        if (picture.name == QLatin1String("16-bit.png")) {
+            ASSERT_EQ(picture.bytes[24], 16);  // the bit depth in the PNG header
+        }
+        const auto started = std::chrono::steady_clock::now();
+        const QString reason = Refusal(name);
+        if (picture.refusal.isEmpty()) {
+            EXPECT_TRUE(reason.isEmpty()) << what << ": " << reason.toStdString();
+        } else {
+            EXPECT_TRUE(reason.contains(picture.refusal)) << what << ": " << reason.toStdString();
+            EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1)) << what;
+        }
+        unlink(FileNameToBytes(name).constData());
+    }
+    const QString fifo = dir.filePath(QStringLiteral("pipe.png"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(Refusal(fifo), QStringLiteral("is not a regular file"));
+    EXPECT_EQ(Refusal(dir.path()), QStringLiteral("is a folder, not a picture"));
+    EXPECT_EQ(Refusal(dir.filePath(QStringLiteral("missing.png"))), QStringLiteral("no such file"));
+}
+
+}  // namespace
+}  // namespace tavrel

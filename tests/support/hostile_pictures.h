@@ -1,0 +1,122 @@
+// Pictures made to break a reader: cut-off BMPs of every kind, sizes declared beyond the
+// limit, a scan bomb; and large valid ones at the edge of what is accepted. Built in memory
+// from the shared test pictures.
+#pragma once
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QFile>
+#include <QImage>
+#include <QImageWriter>
+#include <QString>
+#include <QtEndian>
+#include <vector>
+
+#include "tests/support/scan_bomb.h"
+
+namespace tavrel::test {
+
+struct HostilePicture {
+    QString name;  // the file name to give it
+    QByteArray bytes;
+    QString refusal;  // a word the reason must hold; empty: the picture must be accepted
+};
+
+inline QByteArray Shared(const QString& relative) {
+    QFile file(QStringLiteral(TAVREL_TESTDATA_DIR "/") + relative);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline quint32 PixelOffset(const QByteArray& bmp) {
+    return qFromLittleEndian<quint32>(bmp.constData() + 10);
+}
+
+// A 4 x 2 BMP in 4-bit run-length coding: a run and an end of line, a literal and an end of
+// line, the end of the bitmap.
+inline QByteArray Rle4Bmp() {
+    QByteArray bmp(14 + 40 + 16 * 4, '\0');
+    const auto put32 = [&](int at, quint32 v) { qToLittleEndian(v, bmp.data() + at); };
+    const QByteArray pixels = QByteArray::fromHex("0412 0000 0004 3456 0000 0001");
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    put32(2, static_cast<quint32>(bmp.size() + pixels.size()));
+    put32(10, static_cast<quint32>(bmp.size()));
+    put32(14, 40);
+    put32(18, 4);
+    put32(22, 2);
+    qToLittleEndian<quint16>(1, bmp.data() + 26);
+    qToLittleEndian<quint16>(4, bmp.data() + 28);
+    put32(30, 2);  // run-length coded, 4 bits
+    put32(34, static_cast<quint32>(pixels.size()));
+    for (int i = 0; i < 16; ++i) {
+        put32(54 + 4 * i, static_cast<quint32>(0x111111 * i));
+    }
+    return bmp + pixels;
+}
+
+inline QByteArray Encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, format).write(image);
+    return bytes;
+}
+
+// The shared JPEG with its frame header claiming width x height.
+inline QByteArray JpegDeclaring(quint16 width, quint16 height) {
+    QByteArray jpeg = Shared(QStringLiteral("photo530/p1.jpg"));
+    const qsizetype frame = jpeg.indexOf(QByteArrayView("\xFF\xC0", 2));
+    qToBigEndian(height, jpeg.data() + frame + 5);
+    qToBigEndian(width, jpeg.data() + frame + 7);
+    return jpeg;
+}
+
+inline QByteArray BmpDeclaring(qint32 width, qint32 height) {
+    QByteArray bmp = Shared(QStringLiteral("edge/rgb-24bit.bmp"));
+    qToLittleEndian(width, bmp.data() + 18);
+    qToLittleEndian(height, bmp.data() + 22);
+    return bmp;
+}
+
+// Every class of hostile picture, and the valid pictures at the edges of what is accepted.
+inline std::vector<HostilePicture> HostilePictures() {
+    std::vector<HostilePicture> pictures;
+    const QString incomplete = QStringLiteral("incomplete");
+    for (const char* bmp : {"bilevel-1bit", "palette-4bit", "palette-8bit", "palette-8bit-rle8",
+                            "rgb555-16bit", "rgb-24bit", "bgrx-32bit"}) {
+        const QByteArray whole = Shared(QStringLiteral("edge/%1.bmp").arg(QLatin1String(bmp)));
+        const qsizetype half = PixelOffset(whole) + (whole.size() - PixelOffset(whole)) / 2;
+        pictures.push_back({QStringLiteral("%1-whole.bmp").arg(QLatin1String(bmp)), whole, {}});
+        pictures.push_back(
+            {QStringLiteral("%1-cut.bmp").arg(QLatin1String(bmp)), whole.left(half), incomplete});
+    }
+    const QByteArray rle8 = Shared(QStringLiteral("edge/palette-8bit-rle8.bmp"));
+    // The last end of line and the end marker gone; a literal run longer than the file.
+    pictures.push_back({QStringLiteral("rle8-no-end.bmp"), rle8.chopped(4), incomplete});
+    pictures.push_back({QStringLiteral("rle8-past-end.bmp"),
+                        rle8.chopped(4) + QByteArray::fromHex("00fe") + QByteArray(10, '\x07'),
+                        incomplete});
+    pictures.push_back({QStringLiteral("rle4.bmp"), Rle4Bmp(), {}});
+    pictures.push_back({QStringLiteral("rle4-no-end.bmp"), Rle4Bmp().chopped(6), incomplete});
+    pictures.push_back(
+        {QStringLiteral("cut.jpg"), Shared(QStringLiteral("edge/truncated.jpg")), incomplete});
+
+    const QString limit = QStringLiteral("100 megapixels");
+    pictures.push_back(
+        {QStringLiteral("bomb.png"), Shared(QStringLiteral("edge/bomb-60000x60000.png")), limit});
+    pictures.push_back({QStringLiteral("huge.jpg"), JpegDeclaring(10001, 10000), limit});
+    pictures.push_back({QStringLiteral("huge.bmp"), BmpDeclaring(20000, -20000), limit});
+    pictures.push_back({QStringLiteral("scans.jpg"),
+                        WithLastScanRepeated(ProgressiveJpeg(64, 64), 100'000),
+                        QStringLiteral("1000 scans")});
+
+    QImage photo(12240, 8160, QImage::Format_RGB32);  // 100 megapixels
+    photo.fill(qRgb(40, 90, 160));
+    pictures.push_back({QStringLiteral("100-megapixels.jpg"), Encoded(photo, "jpeg"), {}});
+    photo = QImage(5000, 5000, QImage::Format_RGBX64);  // 16 bits a channel, 8 bytes a pixel
+    photo.fill(QColor::fromRgba64(qRgba64(0x1234, 0x8000, 0xFEDC, 0xFFFF)));
+    pictures.push_back({QStringLiteral("16-bit.png"), Encoded(photo, "png"), {}});
+    return pictures;
+}
+
+}  // namespace tavrel::test
