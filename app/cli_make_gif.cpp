@@ -2,13 +2,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <new>
 
 #include "app/cli_staging.h"
 #include "gif/gif_writer.h"
-#include "platform/files.h"
+#include "platform/output_target.h"
+#include "platform/picture_checks.h"
 #include "ui/gif_frames.h"
 
 namespace tavrel {
@@ -18,32 +18,14 @@ MakeGifResult Failure(const QString& path, const QString& reason) {
     return MakeGifResult{false, path, reason};
 }
 
-// A quick look at every picture before any decoding, so that a mistyped name fails at once
-// rather than after the pictures before it have been converted.
-QString ProblemWithPictureFile(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        return QStringLiteral("no such file");
-    }
-    if (info.isDir()) {
-        return QStringLiteral("is a folder, not a picture");
-    }
-    // A pipe or device could block or never end; pictures are plain files.
-    if (!info.isFile()) {
-        return QStringLiteral("is not a regular file");
-    }
-    if (!info.isReadable()) {
-        return QStringLiteral("permission denied");
-    }
-    return {};
-}
-
 }  // namespace
 
 MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString& outputPath,
                                   uint16_t delay, const std::function<bool(int)>& onFrame) {
     for (const QString& picture : picturePaths) {
-        if (QString problem = ProblemWithPictureFile(picture); !problem.isEmpty()) {
+        // A quick look at every picture before any decoding, so that a mistyped name fails
+        // at once rather than after the pictures before it have been converted.
+        if (QString problem = PictureFileProblem(picture); !problem.isEmpty()) {
             return Failure(picture, problem);
         }
     }
@@ -55,9 +37,15 @@ MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString
                                              stagingDir.errorString());
     }
 
-    AtomicOutputFile out;
+    // Refused before any work when it is one of the pictures, a folder or a terminal.
+    OutputTarget target;
     QString reason;
-    if (!out.Open(outputPath, &reason)) {
+    if (!ChooseOutputTarget(outputPath, picturePaths, &target, &reason)) {
+        return Failure(outputPath, reason);
+    }
+
+    TargetOutputFile out;
+    if (!out.Open(target, &reason)) {
         return Failure(outputPath, reason);
     }
 

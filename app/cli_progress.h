@@ -24,6 +24,9 @@ public:
     // Progress belongs on stderr, and only when a person is watching it.
     static bool StderrIsTerminal();
 
+    // Whether the progress line is shown at all.
+    bool Enabled() const { return enabled_; }
+
 private:
     std::FILE* stream_;
     bool enabled_;

@@ -1,31 +1,25 @@
 // tavrel-gif: makes the dialog's looping GIF from pictures named on the command line.
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QString>
-#include <csignal>
 #include <cstdint>
 #include <cstdio>
 
 #include "app/cli_make_gif.h"
 #include "app/cli_options.h"
 #include "app/cli_progress.h"
+#include "platform/file_names.h"
 #include "platform/image_codecs.h"
+#include "platform/library_messages.h"
+#include "platform/stop_signals.h"
 
 namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
-constexpr int kExitInterrupted = 130;  // 128 + SIGINT, as shells report it
-
-// Ctrl+C or a polite kill stops the run between frames, so the temporary folder and the
-// unfinished output are removed on the way out instead of being left behind.
-volatile std::sig_atomic_t g_stopRequested = 0;
-
-extern "C" void RequestStop(int /*signal*/) {
-    g_stopRequested = 1;
-}
-
+// Every message is one line, whatever the names and library texts inside it hold.
 void PrintLine(std::FILE* stream, const QString& text) {
-    std::fputs(text.toUtf8().constData(), stream);
+    std::fputs(tavrel::OneLine(text).toUtf8().constData(), stream);
     std::fputc('\n', stream);
 }
 
@@ -55,8 +49,12 @@ private:
 int main(int argc, char* argv[]) {
     // A core application is enough: the image plug-ins need one, a display is never used.
     QCoreApplication app(argc, argv);
+    // Library warnings go into the failure reasons; nothing else is printed on its own.
+    tavrel::CaptureLibraryMessages(false);
 
-    const tavrel::CliOptions options = tavrel::ParseCliArguments(QCoreApplication::arguments());
+    // The file system's own names: Qt's decoding would lose any byte that is not UTF-8.
+    const tavrel::CliOptions options =
+        tavrel::ParseCliArguments(tavrel::ArgumentsFromArgv(argc, argv));
     switch (options.action) {
         case tavrel::CliOptions::Action::ShowHelp:
             std::fputs(tavrel::CliUsage().toUtf8().constData(), stdout);
@@ -80,21 +78,25 @@ int main(int argc, char* argv[]) {
 
     tavrel::CliProgress progress(stderr, tavrel::CliProgress::StderrIsTerminal(),
                                  static_cast<int>(options.picturePaths.size()));
-    std::signal(SIGINT, RequestStop);
-    std::signal(SIGTERM, RequestStop);
+    // Ctrl+C, a polite kill, a closed terminal or a reader gone from the pipe end the run at
+    // once, even in the middle of decoding; the unfinished output is removed on the way.
+    static const QByteArray stopped = QByteArray(progress.Enabled() ? "\n" : "") +
+                                      QCoreApplication::translate("tavrel", "tavrel-gif: stopped")
+                                          .toUtf8() +
+                                      '\n';
+    tavrel::EndProcessOnStopSignals(stopped.constData());
     const tavrel::MakeGifResult result = tavrel::MakeGifFromPictures(
         options.picturePaths, options.outputPath, options.delay, [&](int n) {
             progress.Frame(n);
-            return g_stopRequested == 0;
+            return true;
         });
     progress.Finish();
 
-    if (g_stopRequested != 0 && !result.ok) {
-        PrintLine(stderr, QStringLiteral("tavrel-gif: interrupted, nothing written"));
-        return kExitInterrupted;
-    }
     if (!result.ok) {
-        PrintLine(stderr, QStringLiteral("tavrel-gif: %1: %2").arg(result.path, result.reason));
+        PrintLine(stderr, result.path.isEmpty()
+                              ? QStringLiteral("tavrel-gif: %1").arg(result.reason)
+                              : QStringLiteral("tavrel-gif: %1: %2")
+                                    .arg(tavrel::ShownFileName(result.path), result.reason));
         return kExitFailure;
     }
     return 0;

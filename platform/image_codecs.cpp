@@ -14,6 +14,9 @@
 
 #include "platform/bmp_encoder.h"
 #include "platform/files.h"
+#include "platform/library_messages.h"
+#include "platform/picture_checks.h"
+#include "platform/picture_limits.h"
 #include "platform/trace.h"
 
 namespace tavrel {
@@ -35,22 +38,6 @@ QString NotStartedReason() {
 
 QString CannotRead(const QString& path, const QString& detail) {
     return QStringLiteral("无法读取图像文件“%1”：%2").arg(QDir::toNativeSeparators(path), detail);
-}
-
-// Decoded pictures larger than Qt's allocation limit (in bytes, at 4 bytes a pixel) are
-// refused before any pixel memory is taken.
-bool TooLargeToDecode(const QSize& size) {
-    const qint64 limitBytes = static_cast<qint64>(QImageReader::allocationLimit()) * 1024 * 1024;
-    const qint64 bytes = static_cast<qint64>(size.width()) * size.height() * 4;
-    return limitBytes > 0 && bytes > limitBytes;
-}
-
-// Qt's JPEG reader fills a cut-off scan with grey and reports success. Markers cannot occur
-// inside entropy-coded data, so a complete file has an end-of-image marker after its last
-// start-of-scan marker.
-bool JpegLooksComplete(const QByteArray& bytes) {
-    const qsizetype lastScan = bytes.lastIndexOf(QByteArrayView("\xFF\xDA", 2));
-    return lastScan >= 0 && bytes.indexOf(QByteArrayView("\xFF\xD9", 2), lastScan + 2) >= 0;
 }
 
 // Brings a decoded picture into a form the BMP writer keeps as it is: 32-bit RGB, or the
@@ -104,6 +91,7 @@ CodecStatus CodecStartup(uintptr_t* token, const CodecStartupInput* input) {
     }
     ++g_startCount;
     *token = g_nextToken++;
+    AllowPicturesUpToTheLimit();
     PlatformTrace(QStringLiteral("CodecStartup"));
     return CodecStatus::Ok;
 }
@@ -139,44 +127,32 @@ QImage LoadPicture(const QString& path, QString* reason) {
         SetReason(reason, NotStartedReason());
         return {};
     }
-    QFile file(path);
-    if (!file.exists()) {
-        SetReason(reason, CannotRead(path, QStringLiteral("文件不存在")));
-        return {};
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        SetReason(reason, CannotRead(path, file.errorString()));
-        return {};
-    }
-    if (file.size() > static_cast<qint64>(QImageReader::allocationLimit()) * 1024 * 1024) {
-        SetReason(reason, QStringLiteral("图像太大，无法处理"));
-        return {};
-    }
-    QByteArray bytes = file.readAll();
-    if (bytes.isEmpty()) {
-        SetReason(reason, CannotRead(path, QStringLiteral("文件是空的")));
+    QByteArray bytes;
+    QString problem;
+    if (!ReadPictureFile(path, &bytes, &problem)) {
+        SetReason(reason, CannotRead(path, problem));
         return {};
     }
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
+    // What the decoders print about this picture is kept for the reason, not printed.
+    const LibraryMessages messages;
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);  // apply the EXIF orientation
+    // Before the format is judged: Qt recognises no BMP of a huge declared size.
+    if (problem = ProblemBeforeDecoding(bytes, reader.size()); !problem.isEmpty()) {
+        SetReason(reason, CannotRead(path, problem));
+        return {};
+    }
     const QByteArray format = reader.format();
     if (format != "jpeg" && format != "png" && format != "bmp") {
         SetReason(reason, CannotRead(path, QStringLiteral("不是 JPG、BMP 或 PNG 图像")));
         return {};
     }
-    if (TooLargeToDecode(reader.size())) {
-        SetReason(reason, QStringLiteral("图像太大，无法处理"));
-        return {};
-    }
-    if (format == "jpeg" && !JpegLooksComplete(bytes)) {
-        SetReason(reason, CannotRead(path, QStringLiteral("文件不完整")));
-        return {};
-    }
     QImage image = reader.read();
     if (image.isNull()) {
-        SetReason(reason, CannotRead(path, QStringLiteral("文件已损坏或不完整")));
+        SetReason(reason,
+                  CannotRead(path, messages.Explain(QStringLiteral("文件已损坏或不完整"))));
         return {};
     }
     return ToStorableFormat(std::move(image));

@@ -44,31 +44,50 @@ private:
     int fd_;
 };
 
+// Opens the picture file and checks what it is; -1 with the reason when it is no picture file.
+int OpenPictureFile(const QString& name, struct stat* st, QString* reason) {
+    // Non-blocking, so that a FIFO is refused below instead of waiting for a writer.
+    const int fd =
+        open(FileNameToBytes(name).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        Refuse(reason, errno == ENOENT ? Tr("no such file") : ReasonForErrno(errno));
+        return -1;
+    }
+    QString problem;
+    if (fstat(fd, st) != 0) {
+        problem = ReasonForErrno(errno);
+    } else if (S_ISDIR(st->st_mode)) {
+        problem = Tr("is a folder, not a picture");
+    } else if (!S_ISREG(st->st_mode)) {
+        problem = Tr("is not a regular file");
+    } else if (st->st_size == 0) {
+        problem = Tr("the file is empty");
+    } else if (st->st_size > kMaxPictureFileBytes) {
+        problem = Tr("the file is larger than any accepted picture (%1 MB)")
+                      .arg(kMaxPictureFileBytes / 1'000'000);
+    }
+    if (!problem.isEmpty()) {
+        close(fd);
+        Refuse(reason, problem);
+        return -1;
+    }
+    return fd;
+}
+
 }  // namespace
 
-bool ReadPictureFile(const QString& name, QByteArray* bytes, QString* reason) {
-    // Non-blocking, so that a FIFO is refused below instead of waiting for a writer.
-    const Descriptor file(
-        open(FileNameToBytes(name).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (file.Get() < 0) {
-        return Refuse(reason, errno == ENOENT ? Tr("no such file") : ReasonForErrno(errno));
-    }
+QString PictureFileProblem(const QString& name) {
     struct stat st {};
-    if (fstat(file.Get(), &st) != 0) {
-        return Refuse(reason, ReasonForErrno(errno));
-    }
-    if (S_ISDIR(st.st_mode)) {
-        return Refuse(reason, Tr("is a folder, not a picture"));
-    }
-    if (!S_ISREG(st.st_mode)) {
-        return Refuse(reason, Tr("is not a regular file"));
-    }
-    if (st.st_size == 0) {
-        return Refuse(reason, Tr("the file is empty"));
-    }
-    if (st.st_size > kMaxPictureFileBytes) {
-        return Refuse(reason, Tr("the file is larger than any accepted picture (%1 MB)")
-                                  .arg(kMaxPictureFileBytes / 1'000'000));
+    QString reason;
+    const Descriptor file(OpenPictureFile(name, &st, &reason));
+    return reason;
+}
+
+bool ReadPictureFile(const QString& name, QByteArray* bytes, QString* reason) {
+    struct stat st {};
+    const Descriptor file(OpenPictureFile(name, &st, reason));
+    if (file.Get() < 0) {
+        return false;
     }
     bytes->resize(static_cast<qsizetype>(st.st_size));
     qsizetype done = 0;

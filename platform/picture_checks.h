@@ -15,6 +15,9 @@ namespace tavrel {
 // any accepted picture could be. False with a reason for the user.
 bool ReadPictureFile(const QString& name, QByteArray* bytes, QString* reason);
 
+// The same checks without reading: empty when name is a picture file that can be read.
+QString PictureFileProblem(const QString& name);
+
 // The checks on the file's bytes, given the size Qt's reader reports for them (a BMP's size
 // is read here: Qt reports none for the largest). The format is told by the bytes. Empty when
 // decoding may go ahead, otherwise the reason. Called before any other judgement of the

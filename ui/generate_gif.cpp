@@ -6,7 +6,7 @@
 
 #include "gif/gif_writer.h"
 #include "platform/file_dialog.h"
-#include "platform/files.h"
+#include "platform/output_target.h"
 #include "platform/message_box.h"
 #include "ui/gif_frames.h"
 #include "ui/tavrel_dlg.h"
@@ -90,9 +90,11 @@ void CTavrelDlg::OnGenerateGif() {
 
 bool CTavrelDlg::WriteGifFile(const QString& path, uint16_t delay, QString* reason) {
     HeaderFlagReset resetHeaderFlag(m_bHeaderWritten);
-    tavrel::AtomicOutputFile file;
+    // A FIFO or a device chosen in the save dialog is written into, never replaced.
+    tavrel::OutputTarget target;
+    tavrel::TargetOutputFile file;
     QString why;
-    if (!file.Open(path, &why)) {
+    if (!tavrel::ChooseOutputTarget(path, {}, &target, &why) || !file.Open(target, &why)) {
         *reason = kCannotWrite + why;
         return false;
     }

@@ -64,7 +64,7 @@ TEST_F(Codecs, EveryTestPictureLoadsOrGivesAReason) {
         const QString name = QFileInfo(file).fileName();
         if (name == QStringLiteral("bomb-60000x60000.png")) {
             EXPECT_TRUE(image.isNull());
-            EXPECT_EQ(reason, QStringLiteral("图像太大，无法处理"));
+            EXPECT_TRUE(reason.contains(QStringLiteral("100 megapixels"))) << reason.toStdString();
         } else if (broken.contains(name)) {
             EXPECT_TRUE(image.isNull());
             EXPECT_TRUE(reason.startsWith(QStringLiteral("无法读取图像文件")))
