@@ -80,10 +80,9 @@ int main(int argc, char* argv[]) {
                                  static_cast<int>(options.picturePaths.size()));
     // Ctrl+C, a polite kill, a closed terminal or a reader gone from the pipe end the run at
     // once, even in the middle of decoding; the unfinished output is removed on the way.
-    static const QByteArray stopped = QByteArray(progress.Enabled() ? "\n" : "") +
-                                      QCoreApplication::translate("tavrel", "tavrel-gif: stopped")
-                                          .toUtf8() +
-                                      '\n';
+    static const QByteArray stopped =
+        QByteArray(progress.Enabled() ? "\n" : "") +
+        QCoreApplication::translate("tavrel", "tavrel-gif: stopped").toUtf8() + '\n';
     tavrel::EndProcessOnStopSignals(stopped.constData());
     const tavrel::MakeGifResult result = tavrel::MakeGifFromPictures(
         options.picturePaths, options.outputPath, options.delay, [&](int n) {

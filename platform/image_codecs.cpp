@@ -151,8 +151,7 @@ QImage LoadPicture(const QString& path, QString* reason) {
     }
     QImage image = reader.read();
     if (image.isNull()) {
-        SetReason(reason,
-                  CannotRead(path, messages.Explain(QStringLiteral("文件已损坏或不完整"))));
+        SetReason(reason, CannotRead(path, messages.Explain(QStringLiteral("文件已损坏或不完整"))));
         return {};
     }
     return ToStorableFormat(std::move(image));

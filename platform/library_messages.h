@@ -9,10 +9,12 @@
 
 namespace tavrel {
 
-// Installs the message handler for the whole process. Messages raised while a
-// LibraryMessages object is alive on the same thread go into it; others are dropped unless
-// passOthersOn is true, when they reach the handler that was installed before (the dialog
-// keeps Qt's usual output for its own diagnostics). Fatal messages always reach it.
+// Installs the message handler for the whole process, and routes the C stream stderr through
+// it too (libpng prints its errors there). Messages raised while a LibraryMessages object is
+// alive on the same thread go into it; other Qt messages are dropped unless passOthersOn is
+// true, when they reach the handler that was installed before (the dialog keeps Qt's usual
+// output for its own diagnostics); other stderr text passes through. Fatal messages always
+// reach the handler before.
 void CaptureLibraryMessages(bool passOthersOn);
 
 // Collects this thread's library messages for its lifetime (objects nest; the innermost

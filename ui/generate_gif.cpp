@@ -6,8 +6,8 @@
 
 #include "gif/gif_writer.h"
 #include "platform/file_dialog.h"
-#include "platform/output_target.h"
 #include "platform/message_box.h"
+#include "platform/output_target.h"
 #include "ui/gif_frames.h"
 #include "ui/tavrel_dlg.h"
 
