@@ -55,6 +55,12 @@ void EndProcessOnStopSignals(const char* message) {
         sigaddset(&action.sa_mask, signalNumber);  // one handler at a time
     }
     for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        // A signal ignored from the start stays ignored: nohup's SIGHUP, the SIGINT of a
+        // background job without job control.
+        struct sigaction before {};
+        if (sigaction(signalNumber, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) {
+            continue;
+        }
         sigaction(signalNumber, &action, nullptr);
     }
 }

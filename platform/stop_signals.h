@@ -8,7 +8,7 @@ namespace tavrel {
 // (kept by pointer, may be null) to stderr unless the signal is SIGPIPE (the reader of the
 // output has gone, nobody needs telling), and ends the process with status 128 + the signal's
 // number: 130 for SIGINT, 143 for SIGTERM, 129 for SIGHUP, 141 for SIGPIPE. Everything in the
-// handler is async-signal-safe.
+// handler is async-signal-safe. Signals ignored when the process started stay ignored.
 void EndProcessOnStopSignals(const char* message);
 
 // Registers a temporary file (or empty folder) to be removed if a stop signal ends the
