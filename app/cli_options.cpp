@@ -161,7 +161,7 @@ QString CliUsage() {
         "\n"
         "Options:\n"
         "  -o, --output OUT.gif   the GIF to write; an earlier file there is replaced only\n"
-        "                         when the new one is complete\n"
+        "                         when the new one is complete; - for standard output\n"
         "  --speed SPEED          slow (1.2 s per frame), medium (0.8 s, the default) or\n"
         "                         fast (0.4 s)\n"
         "  --delay CENTISECONDS   time per frame in hundredths of a second, 2 to 65535;\n"
@@ -169,8 +169,11 @@ QString CliUsage() {
         "  -h, --help             show this help and exit\n"
         "  --version              show the version and exit\n"
         "\n"
+        "Pictures may have up to 100 megapixels.\n"
+        "\n"
         "Exit status: 0 when the GIF is complete, 1 when a picture cannot be read or the\n"
-        "output cannot be written, 2 when the command line is wrong, 130 when stopped.\n");
+        "output cannot be written, 2 when the command line is wrong, 128 + the signal's\n"
+        "number when stopped by a signal (130 for Ctrl+C).\n");
 }
 
 QString CliVersion() {
