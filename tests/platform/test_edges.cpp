@@ -1,22 +1,11 @@
-// The guards at the program's edges that need no picture pipeline: file names as bytes, the
-// JPEG scan count, the declared-size gate, library messages and the stop signals.
-#include <fcntl.h>
+// File names as bytes and the JPEG scan count, case by case; the codec layer's and the tool's
+// tests run them end to end.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <QFile>
-#include <QImageReader>
-#include <QTemporaryDir>
-#include <QtGlobal>
 #include <chrono>
-#include <csignal>
 
 #include "platform/file_names.h"
 #include "platform/jpeg_scans.h"
-#include "platform/library_messages.h"
-#include "platform/picture_limits.h"
-#include "platform/stop_signals.h"
 #include "qt_test_app.h"
 #include "tests/support/scan_bomb.h"
 
@@ -76,69 +65,6 @@ TEST(JpegScans, CountsScansThroughStuffingAndRestartsAndStopsEarlyOnABomb) {
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1)) << c.what;
     }
     EXPECT_GT(bomb.size(), 1'000'000);
-}
-
-TEST(PictureLimits, DeclaredSizesUpToOneHundredMegapixelsPass) {
-    EXPECT_TRUE(DeclaredSizeProblem({12240, 8160}).isEmpty());
-    EXPECT_TRUE(DeclaredSizeProblem({10000, 10000}).isEmpty());
-    EXPECT_TRUE(DeclaredSizeProblem({1, 4000}).isEmpty());
-    EXPECT_EQ(DeclaredSizeProblem({10000, 10001}),
-              QStringLiteral("the picture is 10000 x 10001 pixels, more than the 100 megapixels "
-                             "accepted"));
-    EXPECT_FALSE(DeclaredSizeProblem({60000, 60000}).isEmpty());
-    AllowPicturesUpToTheLimit();
-    EXPECT_GE(qint64{QImageReader::allocationLimit()} * 1024 * 1024,
-              kMaxPicturePixels * kMaxDecodedBytesPerPixel);
-}
-
-TEST(LibraryMessages, WarningsAreCollectedWhileReadingAndDroppedOtherwise) {
-    static int passedOn = 0;
-    qInstallMessageHandler(
-        [](QtMsgType, const QMessageLogContext&, const QString&) { ++passedOn; });
-    CaptureLibraryMessages(false);
-    {
-        LibraryMessages outer;
-        {
-            LibraryMessages inner;
-            qWarning("libpng warning: %s", "iCCP: known incorrect sRGB profile\n");
-            EXPECT_EQ(inner.Explain(QStringLiteral("corrupt")),
-                      QStringLiteral("corrupt (libpng warning: iCCP: known incorrect sRGB "
-                                     "profile)"));
-        }
-        EXPECT_TRUE(outer.Messages().isEmpty());
-        EXPECT_EQ(outer.Explain(QStringLiteral("corrupt")), QStringLiteral("corrupt"));
-    }
-    qWarning("outside any reading");
-    EXPECT_EQ(passedOn, 0);
-    CaptureLibraryMessages(true);
-    qWarning("passed on");
-    EXPECT_EQ(passedOn, 1);
-    qInstallMessageHandler(nullptr);
-}
-
-TEST(StopSignals, EndTheProcessWithStatus128PlusTheSignalAndRemoveTheTemporaryFile) {
-    QTemporaryDir dir;
-    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
-        const QByteArray temporary = FileNameToBytes(dir.filePath(QStringLiteral(".out.tmp")));
-        const QByteArray kept = FileNameToBytes(dir.filePath(QStringLiteral("kept")));
-        const pid_t child = fork();
-        if (child == 0) {
-            EndProcessOnStopSignals("stopped\n");
-            for (const QByteArray& name : {temporary, kept}) {
-                close(open(name.constData(), O_CREAT | O_WRONLY, 0600));
-            }
-            KeepOnStop(RemoveOnStop(kept.constData()));
-            RemoveOnStop(temporary.constData());
-            raise(signalNumber);
-            _exit(0);
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFEXITED(status)) << signalNumber;
-        EXPECT_EQ(WEXITSTATUS(status), 128 + signalNumber);
-        EXPECT_FALSE(QFile::exists(QString::fromUtf8(temporary))) << signalNumber;
-        EXPECT_TRUE(QFile::remove(QString::fromUtf8(kept))) << signalNumber;
-    }
 }
 
 }  // namespace
