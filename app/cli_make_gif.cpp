@@ -14,7 +14,7 @@
 namespace tavrel {
 namespace {
 
-MakeGifResult Failure(const QString& path, const QString& reason) {
+MakeGifResult Failed(const QString& path, const QString& reason) {
     return MakeGifResult{false, path, reason};
 }
 
@@ -25,28 +25,27 @@ MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString
     for (const QString& picture : picturePaths) {
         // A quick look at every picture before any decoding, so that a mistyped name fails
         // at once rather than after the pictures before it have been converted.
-        if (QString problem = PictureFileProblem(picture); !problem.isEmpty()) {
-            return Failure(picture, problem);
+        if (const Result<Done> checked = CheckPictureFile(picture); !checked) {
+            return Failed(picture, checked.Reason());
         }
     }
 
     // Private to this run and removed with everything in it when the run ends.
     QTemporaryDir stagingDir(QDir::tempPath() + QStringLiteral("/tavrel-gif-XXXXXX"));
     if (!stagingDir.isValid()) {
-        return Failure(QDir::tempPath(), QStringLiteral("cannot create a temporary folder: ") +
-                                             stagingDir.errorString());
+        return Failed(QDir::tempPath(), QStringLiteral("cannot create a temporary folder: ") +
+                                            stagingDir.errorString());
     }
 
     // Refused before any work when it is one of the pictures, a folder or a terminal.
-    OutputTarget target;
-    QString reason;
-    if (!ChooseOutputTarget(outputPath, picturePaths, &target, &reason)) {
-        return Failure(outputPath, reason);
+    const Result<OutputTarget> target = ChooseOutputTarget(outputPath, picturePaths);
+    if (!target) {
+        return Failed(outputPath, target.Reason());
     }
 
     TargetOutputFile out;
-    if (!out.Open(target, &reason)) {
-        return Failure(outputPath, reason);
+    if (const Result<Done> opened = out.Open(*target); !opened) {
+        return Failed(outputPath, opened.Reason());
     }
 
     // Declared after the folder: its destructor waits for a staging still in flight, and
@@ -56,35 +55,35 @@ MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString
     for (qsizetype i = 0; i < picturePaths.size(); ++i) {
         const QString& picture = picturePaths[i];
         if (onFrame && !onFrame(static_cast<int>(i + 1))) {
-            return Failure({}, QStringLiteral("interrupted"));
+            return Failed({}, QStringLiteral("interrupted"));
         }
         try {
             const StagedPicture staged = staging.Take(i);
             if (!staged.ok) {
-                return Failure(picture, staged.reason.isEmpty() ? QStringLiteral("cannot be read")
-                                                                : staged.reason);
+                return Failed(picture, staged.reason.isEmpty() ? QStringLiteral("cannot be read")
+                                                               : staged.reason);
             }
             const bool appended = AppendBmpFrame(out, staged.bmpPath, kCliFrameSize, kCliFrameSize,
                                                  delay, headerWritten);
             // Disk use stays at two staged copies, whatever the number of pictures.
             QFile::remove(staged.bmpPath);
             if (!appended) {
-                return Failure(picture, QStringLiteral("cannot be turned into a GIF frame"));
+                return Failed(picture, QStringLiteral("cannot be turned into a GIF frame"));
             }
         } catch (const FileWriteError& error) {
-            return Failure(outputPath, QString::fromUtf8(error.what()));
+            return Failed(outputPath, QString::fromUtf8(error.what()));
         } catch (const std::bad_alloc&) {
-            return Failure(picture, QStringLiteral("out of memory"));
+            return Failed(picture, QStringLiteral("out of memory"));
         }
     }
 
     try {
         WriteGifTrailer(out);
     } catch (const FileWriteError& error) {
-        return Failure(outputPath, QString::fromUtf8(error.what()));
+        return Failed(outputPath, QString::fromUtf8(error.what()));
     }
-    if (!out.Commit(&reason)) {
-        return Failure(outputPath, reason);
+    if (const Result<Done> committed = out.Commit(); !committed) {
+        return Failed(outputPath, committed.Reason());
     }
     return MakeGifResult{true, {}, {}};
 }

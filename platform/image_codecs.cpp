@@ -127,21 +127,20 @@ QImage LoadPicture(const QString& path, QString* reason) {
         SetReason(reason, NotStartedReason());
         return {};
     }
-    QByteArray bytes;
-    QString problem;
-    if (!ReadPictureFile(path, &bytes, &problem)) {
-        SetReason(reason, CannotRead(path, problem));
+    Result<QByteArray> bytes = ReadPictureFile(path);
+    if (!bytes) {
+        SetReason(reason, CannotRead(path, bytes.Reason()));
         return {};
     }
-    QBuffer buffer(&bytes);
+    QBuffer buffer(&*bytes);
     buffer.open(QIODevice::ReadOnly);
     // What the decoders print about this picture is kept for the reason, not printed.
     const LibraryMessages messages;
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);  // apply the EXIF orientation
     // Before the format is judged: Qt recognises no BMP of a huge declared size.
-    if (problem = ProblemBeforeDecoding(bytes, reader.size()); !problem.isEmpty()) {
-        SetReason(reason, CannotRead(path, problem));
+    if (const Result<Done> checked = CheckBeforeDecoding(*bytes, reader.size()); !checked) {
+        SetReason(reason, CannotRead(path, checked.Reason()));
         return {};
     }
     const QByteArray format = reader.format();

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QRandomGenerator>
 #include <cerrno>
 #include <climits>
@@ -17,10 +16,6 @@
 
 namespace tavrel {
 namespace {
-
-QString Tr(const char* text) {
-    return QCoreApplication::translate("tavrel", text);
-}
 
 bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -39,13 +34,6 @@ const QString* InputThatIs(const struct stat& output, const QStringList& inputs)
 
 QString IsAnInput(const QString& input) {
     return Tr("is the picture %1 itself; it is left as it is").arg(ShownFileName(input));
-}
-
-bool Refuse(QString* reason, const QString& text) {
-    if (reason) {
-        *reason = text;
-    }
-    return false;
 }
 
 // The file a symbolic link leads to, so that the link stays and its target is replaced.
@@ -87,55 +75,52 @@ QString ReasonForErrno(int errorNumber) {
     }
 }
 
-bool ChooseOutputTarget(const QString& path, const QStringList& inputs, OutputTarget* target,
-                        QString* reason) {
+Result<OutputTarget> ChooseOutputTarget(const QString& path, const QStringList& inputs) {
     if (path.isEmpty()) {
-        return Refuse(reason, Tr("no output file given"));
+        return Failure{Tr("no output file given")};
     }
     if (path == QLatin1String(kStandardOutputName)) {
         struct stat st {};
         if (fstat(STDOUT_FILENO, &st) != 0) {
-            return Refuse(reason, Tr("standard output is closed"));
+            return Failure{Tr("standard output is closed")};
         }
         if (isatty(STDOUT_FILENO) == 1) {
-            return Refuse(reason, Tr("standard output is a terminal; send it to a file or a "
-                                     "pipe (tavrel-gif -o - ... > OUT.gif)"));
+            return Failure{
+                Tr("standard output is a terminal; send it to a file or a "
+                   "pipe (tavrel-gif -o - ... > OUT.gif)")};
         }
         if (const QString* input = S_ISREG(st.st_mode) ? InputThatIs(st, inputs) : nullptr) {
-            return Refuse(reason, IsAnInput(*input));
+            return Failure{IsAnInput(*input)};
         }
-        *target = {OutputKind::StandardOutput, path};
-        return true;
+        return OutputTarget{OutputKind::StandardOutput, path};
     }
 
     const QByteArray name = FileNameToBytes(path);
     struct stat link {};
     if (lstat(name.constData(), &link) != 0) {
         if (errno == ENOENT) {
-            *target = {OutputKind::ReplaceFile, path};  // a new file; Open checks its folder
-            return true;
+            return OutputTarget{OutputKind::ReplaceFile, path};  // new; Open checks its folder
         }
-        return Refuse(reason, ReasonForErrno(errno));
+        return Failure{ReasonForErrno(errno)};
     }
     struct stat st {};
     if (stat(name.constData(), &st) != 0) {
-        return Refuse(reason, Tr("is a symbolic link to a missing file"));
+        return Failure{Tr("is a symbolic link to a missing file")};
     }
     if (S_ISDIR(st.st_mode)) {
-        return Refuse(reason, Tr("is a folder"));
+        return Failure{Tr("is a folder")};
     }
     if (S_ISREG(st.st_mode)) {
         if (const QString* input = InputThatIs(st, inputs)) {
-            return Refuse(reason, IsAnInput(*input));
+            return Failure{IsAnInput(*input)};
         }
-        *target = {OutputKind::ReplaceFile, S_ISLNK(link.st_mode) ? ResolvedPath(path) : path};
-        return true;
+        return OutputTarget{OutputKind::ReplaceFile,
+                            S_ISLNK(link.st_mode) ? ResolvedPath(path) : path};
     }
     if (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode)) {
-        *target = {OutputKind::WriteInto, path};
-        return true;
+        return OutputTarget{OutputKind::WriteInto, path};
     }
-    return Refuse(reason, Tr("is a block device or a socket, not a file; it is not written"));
+    return Failure{Tr("is a block device or a socket, not a file; it is not written")};
 }
 
 struct TargetOutputFile::State {
@@ -185,7 +170,7 @@ TargetOutputFile::~TargetOutputFile() {
     }
 }
 
-bool TargetOutputFile::Open(const OutputTarget& target, QString* reason) {
+Result<Done> TargetOutputFile::Open(const OutputTarget& target) {
     if (state_) {
         state_->Discard();
     }
@@ -201,7 +186,7 @@ bool TargetOutputFile::Open(const OutputTarget& target, QString* reason) {
             // A FIFO waits here for its reader, as it would for cp.
             state->fd = open(state->finalName.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
             if (state->fd < 0) {
-                return Refuse(reason, Tr("cannot be opened: %1").arg(ReasonForErrno(errno)));
+                return Failure{Tr("cannot be opened: %1").arg(ReasonForErrno(errno))};
             }
             break;
         case OutputKind::ReplaceFile: {
@@ -211,8 +196,8 @@ bool TargetOutputFile::Open(const OutputTarget& target, QString* reason) {
                                                    : state->finalName.left(slash);
             struct stat folderStat {};
             if (stat(folder.constData(), &folderStat) != 0 || !S_ISDIR(folderStat.st_mode)) {
-                return Refuse(reason, Tr("its folder %1 does not exist")
-                                          .arg(ShownFileName(FileNameFromBytes(folder))));
+                return Failure{Tr("its folder %1 does not exist")
+                                   .arg(ShownFileName(FileNameFromBytes(folder)))};
             }
             // A hidden name beside the target: the rename is then within one file system.
             const QByteArray prefix = state->finalName.left(slash + 1) + '.' +
@@ -231,11 +216,11 @@ bool TargetOutputFile::Open(const OutputTarget& target, QString* reason) {
                 KeepOnStop(state->stopTicket);
                 state->stopTicket = -1;
                 if (error != EEXIST) {
-                    return Refuse(reason, Tr("cannot be created: %1").arg(ReasonForErrno(error)));
+                    return Failure{Tr("cannot be created: %1").arg(ReasonForErrno(error))};
                 }
             }
             if (state->fd < 0) {
-                return Refuse(reason, Tr("cannot be created: %1").arg(ReasonForErrno(EEXIST)));
+                return Failure{Tr("cannot be created: %1").arg(ReasonForErrno(EEXIST))};
             }
             // A replaced file keeps its permissions; a new one gets 0666 less the umask.
             struct stat old {};
@@ -246,7 +231,7 @@ bool TargetOutputFile::Open(const OutputTarget& target, QString* reason) {
         }
     }
     state_ = std::move(state);
-    return true;
+    return Done{};
 }
 
 void TargetOutputFile::Write(const void* bytes, std::size_t count) {
@@ -265,20 +250,20 @@ void TargetOutputFile::Write(const void* bytes, std::size_t count) {
     }
 }
 
-bool TargetOutputFile::Commit(QString* reason) {
+Result<Done> TargetOutputFile::Commit() {
     if (!state_ || state_->fd < 0) {
-        return Refuse(reason, Tr("the output file is not open"));
+        return Failure{Tr("the output file is not open")};
     }
     State& s = *state_;
     try {
         s.Flush();
     } catch (const FileWriteError& error) {
         s.Discard();
-        return Refuse(reason, QString::fromStdString(error.what()));
+        return Failure{QString::fromStdString(error.what())};
     }
     if (s.kind == OutputKind::StandardOutput) {
         s.fd = -1;
-        return true;
+        return Done{};
     }
     // The data is on the disk before the name moves over it; close reports late write errors
     // of some file systems.
@@ -294,12 +279,12 @@ bool TargetOutputFile::Commit(QString* reason) {
     }
     if (error != 0) {
         s.Discard();
-        return Refuse(reason, Tr("cannot be written: %1").arg(ReasonForErrno(error)));
+        return Failure{Tr("cannot be written: %1").arg(ReasonForErrno(error))};
     }
     s.temporaryName.clear();
     KeepOnStop(s.stopTicket);
     s.stopTicket = -1;
-    return true;
+    return Done{};
 }
 
 }  // namespace tavrel

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "gif/output_file.h"
+#include "platform/result.h"
 
 namespace tavrel {
 
@@ -26,12 +27,11 @@ struct OutputTarget {
 // The name that stands for standard output.
 inline constexpr char kStandardOutputName[] = "-";
 
-// Decides how the GIF reaches path, before any work is done. False, with a reason for the
-// user, when the output is one of inputs (the same file through a symbolic link, a hard link
+// Decides how the GIF reaches path, before any work is done. Fails when the output is one of
+// inputs (the same file through a symbolic link, a hard link
 // or another spelling), a folder, a block device, a socket or a broken symbolic link, or
 // when path is "-" and standard output is a terminal or closed.
-bool ChooseOutputTarget(const QString& path, const QStringList& inputs, OutputTarget* target,
-                        QString* reason);
+Result<OutputTarget> ChooseOutputTarget(const QString& path, const QStringList& inputs);
 
 // The GIF output for any target. For ReplaceFile nothing is visible at the path before
 // Commit, an uncommitted temporary file is removed by the destructor and, through the stop
@@ -44,11 +44,11 @@ public:
     TargetOutputFile(const TargetOutputFile&) = delete;
     TargetOutputFile& operator=(const TargetOutputFile&) = delete;
 
-    bool Open(const OutputTarget& target, QString* reason);
+    Result<Done> Open(const OutputTarget& target);
     // Throws FileWriteError with the reason when the bytes cannot be written.
     void Write(const void* bytes, std::size_t count) override;
     // Writes out what is buffered and, for ReplaceFile, puts the file in its place.
-    bool Commit(QString* reason);
+    Result<Done> Commit();
 
 private:
     struct State;

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <cerrno>
 
 #include "platform/bitmap_loader.h"
@@ -15,17 +14,6 @@
 
 namespace tavrel {
 namespace {
-
-QString Tr(const char* text) {
-    return QCoreApplication::translate("tavrel", text);
-}
-
-bool Refuse(QString* reason, const QString& text) {
-    if (reason) {
-        *reason = text;
-    }
-    return false;
-}
 
 // Closes the descriptor on every way out.
 class Descriptor {
@@ -44,94 +32,95 @@ private:
     int fd_;
 };
 
-// Opens the picture file and checks what it is; -1 with the reason when it is no picture file.
+// Opens the picture file and checks what it is: the descriptor, or -1 and the reason.
 int OpenPictureFile(const QString& name, struct stat* st, QString* reason) {
     // Non-blocking, so that a FIFO is refused below instead of waiting for a writer.
     const int fd =
         open(FileNameToBytes(name).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        Refuse(reason, errno == ENOENT ? Tr("no such file") : ReasonForErrno(errno));
+        *reason = errno == ENOENT ? Tr("no such file") : ReasonForErrno(errno);
         return -1;
     }
-    QString problem;
     if (fstat(fd, st) != 0) {
-        problem = ReasonForErrno(errno);
+        *reason = ReasonForErrno(errno);
     } else if (S_ISDIR(st->st_mode)) {
-        problem = Tr("is a folder, not a picture");
+        *reason = Tr("is a folder, not a picture");
     } else if (!S_ISREG(st->st_mode)) {
-        problem = Tr("is not a regular file");
+        *reason = Tr("is not a regular file");
     } else if (st->st_size == 0) {
-        problem = Tr("the file is empty");
+        *reason = Tr("the file is empty");
     } else if (st->st_size > kMaxPictureFileBytes) {
-        problem = Tr("the file is larger than any accepted picture (%1 MB)")
+        *reason = Tr("the file is larger than any accepted picture (%1 MB)")
                       .arg(kMaxPictureFileBytes / 1'000'000);
+    } else {
+        return fd;
     }
-    if (!problem.isEmpty()) {
-        close(fd);
-        Refuse(reason, problem);
-        return -1;
-    }
-    return fd;
+    close(fd);
+    return -1;
 }
 
 }  // namespace
 
-QString PictureFileProblem(const QString& name) {
+Result<Done> CheckPictureFile(const QString& name) {
     struct stat st {};
     QString reason;
     const Descriptor file(OpenPictureFile(name, &st, &reason));
-    return reason;
+    if (file.Get() < 0) {
+        return Failure{reason};
+    }
+    return Done{};
 }
 
-bool ReadPictureFile(const QString& name, QByteArray* bytes, QString* reason) {
+Result<QByteArray> ReadPictureFile(const QString& name) {
     struct stat st {};
-    const Descriptor file(OpenPictureFile(name, &st, reason));
+    QString reason;
+    const Descriptor file(OpenPictureFile(name, &st, &reason));
     if (file.Get() < 0) {
-        return false;
+        return Failure{reason};
     }
-    bytes->resize(static_cast<qsizetype>(st.st_size));
+    QByteArray bytes(static_cast<qsizetype>(st.st_size), Qt::Uninitialized);
     qsizetype done = 0;
-    while (done < bytes->size()) {
+    while (done < bytes.size()) {
         const ssize_t n =
-            read(file.Get(), bytes->data() + done, static_cast<std::size_t>(bytes->size() - done));
+            read(file.Get(), bytes.data() + done, static_cast<std::size_t>(bytes.size() - done));
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n < 0) {
-            return Refuse(reason, ReasonForErrno(errno));
+            return Failure{ReasonForErrno(errno)};
         }
         if (n == 0) {
             break;  // the file shrank meanwhile; the checks judge what is there
         }
         done += n;
     }
-    bytes->truncate(done);
-    return true;
+    bytes.truncate(done);
+    return bytes;
 }
 
-QString ProblemBeforeDecoding(const QByteArray& bytes, QSize declared) {
+Result<Done> CheckBeforeDecoding(const QByteArray& bytes, QSize declared) {
     const bool bmp = bytes.startsWith("BM");
     const bool jpeg = bytes.startsWith("\xFF\xD8\xFF");
     if (bmp) {
         declared = BmpDeclaredSize(bytes).value_or(declared);
     }
-    if (QString tooLarge = DeclaredSizeProblem(declared); !tooLarge.isEmpty()) {
-        return tooLarge;
+    if (Result<Done> size = CheckDeclaredSize(declared); !size) {
+        return size;
     }
     if (jpeg) {
         const JpegScans scans = CountJpegScans(reinterpret_cast<const uint8_t*>(bytes.constData()),
                                                static_cast<std::size_t>(bytes.size()));
         if (scans.count > kMaxJpegScans) {
-            return Tr("the JPEG has more than %1 scans, far more than any encoder writes")
-                .arg(kMaxJpegScans);
+            return Failure{Tr("the JPEG has more than %1 scans, far more than any encoder writes")
+                               .arg(kMaxJpegScans)};
         }
         if (!scans.complete) {
-            return Tr("the file is incomplete (the JPEG data ends early)");
+            return Failure{Tr("the file is incomplete (the JPEG data ends early)")};
         }
     } else if (bmp && !BmpPixelDataComplete(bytes)) {
-        return Tr("the file is incomplete (the BMP pixel data ends early)");
+        return Failure{Tr("the file is incomplete (the BMP pixel data ends early)")};
     }
-    return {};
+    return Done{};
 }
 
 }  // namespace tavrel

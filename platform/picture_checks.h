@@ -8,20 +8,22 @@
 #include <QSize>
 #include <QString>
 
+#include "platform/result.h"
+
 namespace tavrel {
 
 // Reads the picture file `name`, any name the file system holds (see file_names.h). Refuses
 // folders, FIFOs and devices (without blocking on them), empty files and files larger than
-// any accepted picture could be. False with a reason for the user.
-bool ReadPictureFile(const QString& name, QByteArray* bytes, QString* reason);
+// any accepted picture could be.
+Result<QByteArray> ReadPictureFile(const QString& name);
 
-// The same checks without reading: empty when name is a picture file that can be read.
-QString PictureFileProblem(const QString& name);
+// The same checks without reading.
+Result<Done> CheckPictureFile(const QString& name);
 
 // The checks on the file's bytes, given the size Qt's reader reports for them (a BMP's size
-// is read here: Qt reports none for the largest). The format is told by the bytes. Empty when
-// decoding may go ahead, otherwise the reason. Called before any other judgement of the
-// file, so that an oversized picture is called oversized.
-QString ProblemBeforeDecoding(const QByteArray& bytes, QSize declared);
+// is read here: Qt reports none for the largest). The format is told by the bytes. Done when
+// decoding may go ahead. Called before any other judgement of the file, so that an oversized
+// picture is called oversized.
+Result<Done> CheckBeforeDecoding(const QByteArray& bytes, QSize declared);
 
 }  // namespace tavrel

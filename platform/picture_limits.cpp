@@ -1,6 +1,5 @@
 #include "platform/picture_limits.h"
 
-#include <QCoreApplication>
 #include <QImageReader>
 
 namespace tavrel {
@@ -13,19 +12,17 @@ void AllowPicturesUpToTheLimit() {
     }
 }
 
-QString DeclaredSizeProblem(QSize declared) {
+Result<Done> CheckDeclaredSize(QSize declared) {
     // Qt gives a top-down BMP's height as it is stored: negative.
     declared = QSize(qAbs(declared.width()), qAbs(declared.height()));
     const qint64 pixels = static_cast<qint64>(declared.width()) * declared.height();
     if (pixels <= kMaxPicturePixels) {
-        return {};
+        return Done{};
     }
-    return QCoreApplication::translate("tavrel",
-                                       "the picture is %1 x %2 pixels, more than the %3 "
-                                       "megapixels accepted")
-        .arg(declared.width())
-        .arg(declared.height())
-        .arg(kMaxPicturePixels / 1'000'000);
+    return Failure{Tr("the picture is %1 x %2 pixels, more than the %3 megapixels accepted")
+                       .arg(declared.width())
+                       .arg(declared.height())
+                       .arg(kMaxPicturePixels / 1'000'000)};
 }
 
 }  // namespace tavrel

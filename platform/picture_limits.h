@@ -3,8 +3,9 @@
 #pragma once
 
 #include <QSize>
-#include <QString>
 #include <QtGlobal>
+
+#include "platform/result.h"
 
 namespace tavrel {
 
@@ -23,9 +24,9 @@ inline constexpr qint64 kMaxPictureFileBytes =
 // 128 MiB refuses a 48-megapixel photo. Call once before decoding.
 void AllowPicturesUpToTheLimit();
 
-// Empty when a picture of that declared size may be decoded, otherwise the reason for the
-// user, naming the size and the limit. A negative side counts by its length; an unknown
+// Done when a picture of that declared size may be decoded, otherwise a failure naming the
+// size and the limit. A negative side counts by its length; an unknown
 // size (-1 x -1) passes, and Qt's allocation limit still stands behind it.
-QString DeclaredSizeProblem(QSize declared);
+Result<Done> CheckDeclaredSize(QSize declared);
 
 }  // namespace tavrel

@@ -91,11 +91,12 @@ void CTavrelDlg::OnGenerateGif() {
 bool CTavrelDlg::WriteGifFile(const QString& path, uint16_t delay, QString* reason) {
     HeaderFlagReset resetHeaderFlag(m_bHeaderWritten);
     // A FIFO or a device chosen in the save dialog is written into, never replaced.
-    tavrel::OutputTarget target;
+    const tavrel::Result<tavrel::OutputTarget> target = tavrel::ChooseOutputTarget(path, {});
     tavrel::TargetOutputFile file;
-    QString why;
-    if (!tavrel::ChooseOutputTarget(path, {}, &target, &why) || !file.Open(target, &why)) {
-        *reason = kCannotWrite + why;
+    const tavrel::Result<tavrel::Done> opened =
+        target ? file.Open(*target) : tavrel::Failure{target.Reason()};
+    if (!opened) {
+        *reason = kCannotWrite + opened.Reason();
         return false;
     }
     try {
@@ -122,8 +123,8 @@ bool CTavrelDlg::WriteGifFile(const QString& path, uint16_t delay, QString* reas
         *reason = kOutOfMemory;
         return false;
     }
-    if (!file.Commit(&why)) {
-        *reason = kCannotWrite + why;
+    if (const tavrel::Result<tavrel::Done> committed = file.Commit(); !committed) {
+        *reason = kCannotWrite + committed.Reason();
         return false;
     }
     return true;

@@ -51,18 +51,19 @@ enum class Expect { Replaced, WrittenInto, Refused, WriteFails };
 bool WriteGif(const QString& path, const QStringList& inputs, QString* reason,
               const std::function<void()>& inChild = {}) {
     const auto run = [&](QString* why) {
-        OutputTarget target;
+        const Result<OutputTarget> target = ChooseOutputTarget(path, inputs);
         TargetOutputFile out;
-        if (!ChooseOutputTarget(path, inputs, &target, why) || !out.Open(target, why)) {
-            return false;
+        Result<Done> done = target ? out.Open(*target) : Failure{target.Reason()};
+        if (done) {
+            try {
+                out.Write(kGif.constData(), static_cast<std::size_t>(kGif.size()));
+                done = out.Commit();
+            } catch (const FileWriteError& error) {
+                done = Failure{QString::fromStdString(error.what())};
+            }
         }
-        try {
-            out.Write(kGif.constData(), static_cast<std::size_t>(kGif.size()));
-        } catch (const FileWriteError& error) {
-            *why = QString::fromStdString(error.what());
-            return false;
-        }
-        return out.Commit(why);
+        *why = done.Reason();
+        return done.Ok();
     };
     if (!inChild) {
         return run(reason);
@@ -183,18 +184,16 @@ TEST(OutputKinds, EachKindOfPathEndsAsItShouldOnDisk) {
 }
 
 TEST(OutputKinds, StandardOutputIsRefusedOnATerminal) {
-    QString reason;
     const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(terminal, 0);
     const int again = dup(STDOUT_FILENO);
     dup2(terminal, STDOUT_FILENO);
-    OutputTarget target;
-    const bool chosen = ChooseOutputTarget(QStringLiteral("-"), {}, &target, &reason);
+    const Result<OutputTarget> chosen = ChooseOutputTarget(QStringLiteral("-"), {});
     dup2(again, STDOUT_FILENO);
     close(again);
     close(terminal);
-    EXPECT_FALSE(chosen);
-    EXPECT_TRUE(reason.contains(QStringLiteral("terminal"))) << reason.toStdString();
+    EXPECT_TRUE(chosen.Reason().contains(QStringLiteral("terminal")))
+        << chosen.Reason().toStdString();
 }
 
 }  // namespace
