@@ -2,14 +2,10 @@
 // here; Qt's reader decodes the pixels, which covers RLE, top-down files and bit fields.
 #include "platform/bitmap_loader.h"
 
-#include <QAbstractButton>
 #include <QBuffer>
 #include <QFile>
-#include <QIcon>
 #include <QImage>
 #include <QImageReader>
-#include <QStyle>
-#include <QVariant>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -168,14 +164,15 @@ std::vector<int> NearestMap(int target, int source) {
 }
 
 // Indexed pictures keep their indices: nearest neighbour from Qt's Mono or Indexed8 image.
-DibSection StretchIndexed(const BmpHeader& h, const QImage& image, int width, int height) {
+DibSection StretchIndexedRows(const std::vector<RgbQuad>& colourTable, uint16_t bitCount,
+                              const QImage& image, int width, int height) {
     if (image.format() != QImage::Format_Mono && image.format() != QImage::Format_Indexed8) {
         return {};
     }
     const bool mono = image.format() == QImage::Format_Mono;
-    const uint8_t mask = static_cast<uint8_t>((1u << h.bitCount) - 1);
-    DibSection dib(width, height, h.bitCount);
-    dib.ColourTable() = h.colourTable;
+    const uint8_t mask = static_cast<uint8_t>((1u << bitCount) - 1);
+    DibSection dib(width, height, bitCount);
+    dib.ColourTable() = colourTable;
     const std::vector<int> xs = NearestMap(width, image.width());
     const std::vector<int> ys = NearestMap(height, image.height());
     for (int y = 0; y < height; ++y) {
@@ -184,7 +181,7 @@ DibSection StretchIndexed(const BmpHeader& h, const QImage& image, int width, in
         for (int x = 0; x < width; ++x) {
             const int sx = xs[static_cast<std::size_t>(x)];
             const uint8_t index = mono ? (src[sx >> 3] >> (7 - (sx & 7))) & 1 : src[sx] & mask;
-            switch (h.bitCount) {
+            switch (bitCount) {
                 case 1:
                     dst[x >> 3] |= static_cast<uint8_t>(index << (7 - (x & 7)));
                     break;
@@ -237,7 +234,7 @@ QImage PlainRowsToImage(const BmpHeader& h, const QByteArray& file) {
 }
 
 // True-colour pictures are resampled smoothly (area averaging when shrinking).
-DibSection StretchTrueColour(const BmpHeader& h, QImage image, int width, int height) {
+DibSection StretchTrueColourRows(uint16_t bitCount, QImage image, int width, int height) {
     if (image.format() != QImage::Format_RGB32) {
         image = image.convertToFormat(QImage::Format_RGB32);
     }
@@ -247,11 +244,11 @@ DibSection StretchTrueColour(const BmpHeader& h, QImage image, int width, int he
     if (image.isNull()) {
         return {};
     }
-    DibSection dib(width, height, h.bitCount);
+    DibSection dib(width, height, bitCount);
     for (int y = 0; y < height; ++y) {
         const auto* src = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         uint8_t* dst = dib.Row(height - 1 - y);
-        switch (h.bitCount) {
+        switch (bitCount) {
             case 32:
                 std::memcpy(dst, src, static_cast<std::size_t>(width) * 4);
                 break;
@@ -276,10 +273,16 @@ DibSection StretchTrueColour(const BmpHeader& h, QImage image, int width, int he
     return dib;
 }
 
-constexpr const char* kBitmapProperty = "tavrelBitmap";
-constexpr const char* kPictureButtonProperty = "pictureButton";
-
 }  // namespace
+
+DibSection StretchTrueColourPicture(const QImage& image, uint16_t bitCount, int width,
+                                    int height) {
+    if (width <= 0 || height <= 0 || image.isNull() ||
+        (bitCount != 16 && bitCount != 24 && bitCount != 32)) {
+        return {};
+    }
+    return StretchTrueColourRows(bitCount, image, width, height);
+}
 
 DibSection LoadBitmapFromFile(const QString& path, int width, int height) {
     if (width <= 0 || height <= 0) {
@@ -289,7 +292,13 @@ DibSection LoadBitmapFromFile(const QString& path, int width, int height) {
     if (!file.open(QIODevice::ReadOnly)) {
         return {};
     }
-    QByteArray bytes = file.readAll();
+    return LoadBitmapFromBytes(file.readAll(), width, height);
+}
+
+DibSection LoadBitmapFromBytes(QByteArray bytes, int width, int height) {
+    if (width <= 0 || height <= 0) {
+        return {};
+    }
     const std::optional<BmpHeader> header = ReadBmpHeader(bytes);
     if (!header) {
         return {};
@@ -303,7 +312,8 @@ DibSection LoadBitmapFromFile(const QString& path, int width, int height) {
         }
         if (header->compression == kBiRgb && header->bitCount > 8) {
             // The common case of a staged photo: plain true-colour rows, read directly.
-            return StretchTrueColour(*header, PlainRowsToImage(*header, bytes), width, height);
+            return StretchTrueColourRows(header->bitCount, PlainRowsToImage(*header, bytes), width,
+                                         height);
         }
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
@@ -312,8 +322,9 @@ DibSection LoadBitmapFromFile(const QString& path, int width, int height) {
         if (image.isNull()) {
             return {};
         }
-        return header->bitCount <= 8 ? StretchIndexed(*header, image, width, height)
-                                     : StretchTrueColour(*header, image, width, height);
+        return header->bitCount <= 8
+                   ? StretchIndexedRows(header->colourTable, header->bitCount, image, width, height)
+                   : StretchTrueColourRows(header->bitCount, image, width, height);
     } catch (const std::bad_alloc&) {
         return {};  // a size too large to hold is a failed load, like any other
     }
@@ -368,47 +379,6 @@ QImage DibToImage(const DibSection& bitmap) {
         }
     }
     return image;
-}
-
-void SetButtonBitmap(QAbstractButton* button, const DibSection* bitmap) {
-    if (!button) {
-        return;
-    }
-    // Kept as a plain pointer: the button shows the bitmap but does not own it.
-    button->setProperty(kBitmapProperty,
-                        QVariant::fromValue(const_cast<void*>(static_cast<const void*>(bitmap))));
-    // Skins give picture buttons their own look (QPushButton[pictureButton="true"]); the
-    // style sheet sees a new property only after a re-polish.
-    if (!button->property(kPictureButtonProperty).toBool()) {
-        button->setProperty(kPictureButtonProperty, true);
-        button->style()->unpolish(button);
-        button->style()->polish(button);
-    }
-    // A picture button shows its bitmap, never its text; the text stays readable to
-    // assistive tools.
-    if (!button->text().isEmpty()) {
-        if (button->accessibleName().isEmpty()) {
-            button->setAccessibleName(button->text());
-        }
-        button->setText(QString());
-    }
-    const QSize size = button->size();
-    if (!bitmap || bitmap->IsNull() || size.isEmpty()) {
-        button->setIcon(QIcon());
-    } else {
-        const QImage image =
-            DibToImage(*bitmap).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        button->setIcon(QIcon(QPixmap::fromImage(image)));
-        button->setIconSize(size);
-    }
-    button->update();
-}
-
-const DibSection* ButtonBitmap(const QAbstractButton* button) {
-    if (!button) {
-        return nullptr;
-    }
-    return static_cast<const DibSection*>(button->property(kBitmapProperty).value<void*>());
 }
 
 }  // namespace tavrel

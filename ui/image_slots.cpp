@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include "platform/bitmap_loader.h"
+#include "platform/picture_button.h"
 #include "platform/dialog_template.h"
 #include "platform/file_dialog.h"
 #include "platform/image_codecs.h"
@@ -66,7 +67,12 @@ void CTavrelDlg::ChooseSlotImage(int slot) {
 }
 
 bool CTavrelDlg::StageAsBmp(QString* reason) {
-    return tavrel::StagePictureAsBmp(Resolve(m_strSourcePath), Resolve(m_strStagePath), reason);
+    const tavrel::Result<tavrel::Done> staged =
+        tavrel::StagePictureAsBmp(Resolve(m_strSourcePath), Resolve(m_strStagePath));
+    if (!staged && reason) {
+        *reason = staged.Reason();
+    }
+    return staged.Ok();
 }
 
 bool CTavrelDlg::FillSlotFromFile(int slot, const QString& path) {

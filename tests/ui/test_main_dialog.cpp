@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "platform/bitmap_loader.h"
+#include "platform/picture_button.h"
 #include "platform/message_box.h"
 #include "platform/window_menu.h"
 #include "support/dialog_harness.h"
