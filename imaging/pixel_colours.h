@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/bitmap_format.h"
+
 namespace tavrel {
 
 struct Rgb {
@@ -34,11 +36,9 @@ inline uint8_t PaletteIndexAt(const uint8_t* row, int32_t x, uint16_t bitCount) 
 // A 5-5-5 pixel stored low byte first; the top bit is ignored and each component keeps
 // its five bits in the high end of the byte.
 inline Rgb Rgb555At(const uint8_t* pixel) {
-    const unsigned lo = pixel[0];
-    const unsigned hi = pixel[1];
-    return {static_cast<uint8_t>(((hi >> 2) & 0x1F) << 3),
-            static_cast<uint8_t>((((hi & 0x03) << 3) | (lo >> 5)) << 3),
-            static_cast<uint8_t>((lo & 0x1F) << 3)};
+    const Rgb555 c = Unpack555(pixel);
+    return {static_cast<uint8_t>(c.red << 3), static_cast<uint8_t>(c.green << 3),
+            static_cast<uint8_t>(c.blue << 3)};
 }
 
 // Blue, green, red in that order, as in 24- and 32-bit pixels and RGBQUAD entries.

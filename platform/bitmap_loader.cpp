@@ -14,88 +14,7 @@ namespace tavrel {
 
 namespace {
 
-constexpr uint32_t kBiRgb = 0;
-constexpr uint32_t kBiBitFields = 3;
-constexpr int kFileHeaderSize = 14;
-constexpr int kCoreHeaderSize = 12;
-
-uint16_t U16(const QByteArray& b, qsizetype at) {
-    return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1])
-                                                                   << 8);
-}
-uint32_t U32(const QByteArray& b, qsizetype at) {
-    return static_cast<uint32_t>(U16(b, at)) | static_cast<uint32_t>(U16(b, at + 2)) << 16;
-}
-
-struct BmpHeader {
-    int32_t width = 0;
-    int32_t height = 0;  // always positive; topDown tells the row order
-    bool topDown = false;
-    uint16_t bitCount = 0;
-    uint32_t compression = kBiRgb;
-    uint32_t pixelOffset = 0;
-    std::vector<RgbQuad> colourTable;  // 2^bits entries for 8 bits or fewer, padded with zeros
-};
-
-std::optional<BmpHeader> ReadBmpHeader(const QByteArray& file) {
-    if (file.size() < kFileHeaderSize + kCoreHeaderSize || file[0] != 'B' || file[1] != 'M') {
-        return std::nullopt;
-    }
-    BmpHeader h;
-    h.pixelOffset = U32(file, 10);
-    const uint32_t infoSize = U32(file, kFileHeaderSize);
-    const bool core = infoSize == kCoreHeaderSize;
-    if (!core && (infoSize < 40 || file.size() < kFileHeaderSize + 40)) {
-        return std::nullopt;
-    }
-    int64_t height = 0;
-    uint32_t coloursUsed = 0;
-    if (core) {
-        h.width = U16(file, 18);
-        height = U16(file, 20);
-        h.bitCount = U16(file, 24);
-    } else {
-        h.width = static_cast<int32_t>(U32(file, 18));
-        height = static_cast<int32_t>(U32(file, 22));
-        h.bitCount = U16(file, 28);
-        h.compression = U32(file, 30);
-        coloursUsed = U32(file, 46);
-    }
-    h.topDown = height < 0;
-    if (height < 0) {
-        height = -height;
-    }
-    if (h.width <= 0 || height <= 0 || height > INT32_MAX) {
-        return std::nullopt;
-    }
-    h.height = static_cast<int32_t>(height);
-    switch (h.bitCount) {
-        case 1:
-        case 4:
-        case 8:
-        case 16:
-        case 24:
-        case 32:
-            break;
-        default:
-            return std::nullopt;
-    }
-    if (h.bitCount <= 8) {
-        const uint32_t full = 1u << h.bitCount;
-        const uint32_t stored = coloursUsed == 0 || coloursUsed > full ? full : coloursUsed;
-        qsizetype at = kFileHeaderSize + infoSize;
-        if (h.compression == kBiBitFields && infoSize == 40) {
-            at += 12;  // three masks after the classic header
-        }
-        const int entrySize = core ? 3 : 4;
-        h.colourTable.assign(full, RgbQuad{});
-        for (uint32_t i = 0; i < stored && at + entrySize <= file.size(); ++i, at += entrySize) {
-            h.colourTable[i] = {static_cast<uint8_t>(file[at]), static_cast<uint8_t>(file[at + 1]),
-                                static_cast<uint8_t>(file[at + 2]), 0};
-        }
-    }
-    return h;
-}
+using BmpHeader = BmpFileHeader;
 
 // The file's rows copied as they are: an uncompressed file already at the requested size.
 DibSection CopyRawRows(const BmpHeader& h, const QByteArray& file) {
@@ -115,16 +34,13 @@ DibSection CopyRawRows(const BmpHeader& h, const QByteArray& file) {
     return dib;
 }
 
-constexpr uint32_t kBiRle8 = 1;
-constexpr uint32_t kBiRle4 = 2;
-
 // Qt's reader turns a cut-off file into a picture with a blank end. A complete file holds all
 // its rows: plain rows need their full size, run-length data must reach its end marker (or
 // the end of its last row).
 bool PixelDataComplete(const BmpHeader& h, const QByteArray& file) {
     const std::size_t size = static_cast<std::size_t>(file.size());
     if (h.compression != kBiRle8 && h.compression != kBiRle4) {
-        const auto stride = DibSection::StrideFor(h.width, h.bitCount);
+        const auto stride = RowStride(h.width, h.bitCount);
         return stride && h.pixelOffset <= size &&
                *stride * static_cast<std::size_t>(h.height) <= size - h.pixelOffset;
     }
@@ -200,13 +116,12 @@ DibSection StretchIndexedRows(const std::vector<RgbQuad>& colourTable, uint16_t 
 // Plain 16-, 24- and 32-bit rows as a top-down RGB32 picture, without a general decoder's
 // per-row device reads and format checks.
 QImage PlainRowsToImage(const BmpHeader& h, const QByteArray& file) {
-    const std::size_t stride = DibSection::StrideFor(h.width, h.bitCount).value_or(0);
+    const std::size_t stride = RowStride(h.width, h.bitCount).value_or(0);
     QImage image(h.width, h.height, QImage::Format_RGB32);
     if (image.isNull() || stride == 0) {
         return {};
     }
     const auto* pixels = reinterpret_cast<const uint8_t*>(file.constData()) + h.pixelOffset;
-    const auto five = [](unsigned v) { return static_cast<int>((v << 3) | (v >> 2)); };
     for (int y = 0; y < h.height; ++y) {
         const int fileRow = h.topDown ? y : h.height - 1 - y;
         const uint8_t* src = pixels + static_cast<std::size_t>(fileRow) * stride;
@@ -224,8 +139,8 @@ QImage PlainRowsToImage(const BmpHeader& h, const QByteArray& file) {
                 break;
             default:  // 16 bits: 5-5-5
                 for (int x = 0; x < h.width; ++x, src += 2) {
-                    const unsigned p = src[0] | static_cast<unsigned>(src[1]) << 8;
-                    dst[x] = qRgb(five((p >> 10) & 31), five((p >> 5) & 31), five(p & 31));
+                    const Rgb555 c = Unpack555(src);
+                    dst[x] = qRgb(Expand5(c.red), Expand5(c.green), Expand5(c.blue));
                 }
                 break;
         }
@@ -261,11 +176,7 @@ DibSection StretchTrueColourRows(uint16_t bitCount, QImage image, int width, int
                 break;
             default:  // 16 bits: 5-5-5
                 for (int x = 0; x < width; ++x, dst += 2) {
-                    const unsigned pixel = (static_cast<unsigned>(qRed(src[x])) >> 3) << 10 |
-                                           (static_cast<unsigned>(qGreen(src[x])) >> 3) << 5 |
-                                           static_cast<unsigned>(qBlue(src[x])) >> 3;
-                    dst[0] = static_cast<uint8_t>(pixel);
-                    dst[1] = static_cast<uint8_t>(pixel >> 8);
+                    Pack555(qRed(src[x]), qGreen(src[x]), qBlue(src[x]), dst);
                 }
                 break;
         }
@@ -299,7 +210,8 @@ DibSection LoadBitmapFromBytes(QByteArray bytes, int width, int height) {
     if (width <= 0 || height <= 0) {
         return {};
     }
-    const std::optional<BmpHeader> header = ReadBmpHeader(bytes);
+    const std::optional<BmpHeader> header = ReadBmpFileHeader(
+        reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
     if (!header) {
         return {};
     }
@@ -355,11 +267,8 @@ QImage DibToImage(const DibSection& bitmap) {
                     break;
                 case 15:
                 case 16: {
-                    const unsigned p = src[2 * x] | src[2 * x + 1] << 8;
-                    const auto five = [](unsigned v) {
-                        return static_cast<int>((v << 3) | (v >> 2));
-                    };
-                    dst[x] = qRgb(five((p >> 10) & 31), five((p >> 5) & 31), five(p & 31));
+                    const Rgb555 c = Unpack555(src + 2 * x);
+                    dst[x] = qRgb(Expand5(c.red), Expand5(c.green), Expand5(c.blue));
                     break;
                 }
                 default: {
