@@ -57,7 +57,7 @@ MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString
             picturePaths, out, delay, FrameOptions{}, ParallelOptions{threads, onFrame});
         if (failed) {
             return Failed(failed->picture < 0 ? QString() : picturePaths[failed->picture],
-                           failed->reason);
+                          failed->reason);
         }
         WriteGifTrailer(out);
     } catch (const FileWriteError& error) {

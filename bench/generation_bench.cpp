@@ -12,11 +12,11 @@
 #include <memory>
 #include <optional>
 
+#include "frames/frame_maker.h"
 #include "platform/file_dialog.h"
 #include "platform/files.h"
 #include "platform/image_codecs.h"
 #include "platform/message_box.h"
-#include "frames/frame_maker.h"
 #include "ui/tavrel_dlg.h"
 
 namespace {

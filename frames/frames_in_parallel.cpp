@@ -30,7 +30,9 @@ struct Slot {
 class FrameQueue {
 public:
     FrameQueue(const QStringList& pictures, const FrameOptions& frame, int window)
-        : pictures_(pictures), frame_(frame), window_(window),
+        : pictures_(pictures),
+          frame_(frame),
+          window_(window),
           slots_(static_cast<std::size_t>(pictures.size())) {}
 
     void Work() {

@@ -1,12 +1,11 @@
 #include "imaging/packed_dib.h"
 
-
 namespace tavrel {
 // The packed block's header is the info header with the pixel offset in its size field.
 PackedDibHeader LoadPackedDibHeader(const uint8_t* block) {
     const DibInfoHeader info = LoadDibInfoHeader(block);
-    return {info.size,        info.width,       info.height,   info.planes,
-            info.bitCount,    info.compression, info.imageSize};
+    return {info.size,     info.width,       info.height,   info.planes,
+            info.bitCount, info.compression, info.imageSize};
 }
 
 void StorePackedDibHeader(const PackedDibHeader& header, uint8_t* block) {

@@ -20,8 +20,7 @@ bool IsSupportedDepth(uint32_t bitsPerPixel) {
 }
 
 std::size_t ColourTableEntries(uint16_t bitsPerPixel) {
-    return bitsPerPixel <= 8 && IsSupportedDepth(bitsPerPixel) ? std::size_t{1} << bitsPerPixel
-                                                               : 0;
+    return bitsPerPixel <= 8 && IsSupportedDepth(bitsPerPixel) ? std::size_t{1} << bitsPerPixel : 0;
 }
 
 std::optional<std::size_t> RowStride(int32_t width, uint16_t bitsPerPixel) {
@@ -87,7 +86,8 @@ std::optional<BmpFileHeader> ReadBmpFileHeader(const uint8_t* file, std::size_t 
     const uint8_t* info = file + kBmpFileHeaderSize;
     const uint32_t infoSize = LoadLe32(info);
     const bool core = infoSize == kDibCoreHeaderSize;
-    if (!core && (infoSize < kDibInfoHeaderSize || size < kBmpFileHeaderSize + kDibInfoHeaderSize)) {
+    if (!core &&
+        (infoSize < kDibInfoHeaderSize || size < kBmpFileHeaderSize + kDibInfoHeaderSize)) {
         return std::nullopt;
     }
     int64_t height = 0;

@@ -186,8 +186,7 @@ DibSection StretchTrueColourRows(uint16_t bitCount, QImage image, int width, int
 
 }  // namespace
 
-DibSection StretchTrueColourPicture(const QImage& image, uint16_t bitCount, int width,
-                                    int height) {
+DibSection StretchTrueColourPicture(const QImage& image, uint16_t bitCount, int width, int height) {
     if (width <= 0 || height <= 0 || image.isNull() ||
         (bitCount != 16 && bitCount != 24 && bitCount != 32)) {
         return {};
@@ -210,8 +209,9 @@ DibSection LoadBitmapFromBytes(QByteArray bytes, int width, int height) {
     if (width <= 0 || height <= 0) {
         return {};
     }
-    const std::optional<BmpHeader> header = ReadBmpFileHeader(
-        reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
+    const std::optional<BmpHeader> header =
+        ReadBmpFileHeader(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                          static_cast<std::size_t>(bytes.size()));
     if (!header) {
         return {};
     }

@@ -20,8 +20,7 @@ DibSection LoadBitmapFromBytes(QByteArray bytes, int width, int height);
 
 // A picture resampled smoothly (area averaging when shrinking) into a bitmap of bitCount
 // (16, 24 or 32) bits; it is first brought to 32-bit RGB. Null for a null picture.
-DibSection StretchTrueColourPicture(const QImage& image, uint16_t bitCount, int width,
-                                    int height);
+DibSection StretchTrueColourPicture(const QImage& image, uint16_t bitCount, int width, int height);
 
 // The bitmap as a displayable picture (top row first, colours through the colour table).
 QImage DibToImage(const DibSection& bitmap);

@@ -22,8 +22,9 @@ struct Failure {
 template <typename T>
 class Result {
 public:
-    Result(T value) : value_(std::move(value)) {}           // NOLINT(google-explicit-constructor)
-    Result(Failure failure) : reason_(std::move(failure.reason)) {}  // NOLINT(google-explicit-constructor)
+    Result(T value) : value_(std::move(value)) {}  // NOLINT(google-explicit-constructor)
+    Result(Failure failure)
+        : reason_(std::move(failure.reason)) {}  // NOLINT(google-explicit-constructor)
 
     bool Ok() const { return value_.has_value(); }
     explicit operator bool() const { return Ok(); }

@@ -4,11 +4,11 @@
 #include <QGuiApplication>
 #include <new>
 
+#include "frames/frame_maker.h"
 #include "gif/gif_writer.h"
 #include "platform/file_dialog.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
-#include "frames/frame_maker.h"
 #include "ui/speed_texts.h"
 #include "ui/tavrel_dlg.h"
 

@@ -7,11 +7,11 @@
 #include <QUrl>
 
 #include "platform/bitmap_loader.h"
-#include "platform/picture_button.h"
 #include "platform/dialog_template.h"
 #include "platform/file_dialog.h"
 #include "platform/image_codecs.h"
 #include "platform/message_box.h"
+#include "platform/picture_button.h"
 #include "ui/tavrel_dlg.h"
 
 namespace {

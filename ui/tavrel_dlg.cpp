@@ -9,8 +9,8 @@
 #include <QMouseEvent>
 
 #include "platform/bitmap_loader.h"
-#include "platform/picture_button.h"
 #include "platform/files.h"
+#include "platform/picture_button.h"
 #include "platform/window_menu.h"
 #include "res/resources.h"
 #include "ui/about_dlg.h"
