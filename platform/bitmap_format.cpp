@@ -160,4 +160,35 @@ bool WriteBmpFileHeader(int32_t width, int32_t height, uint16_t bitsPerPixel, ui
     return true;
 }
 
+bool BmpPixelDataComplete(const BmpFileHeader& h, const uint8_t* file, std::size_t size) {
+    if (h.compression != kBiRle8 && h.compression != kBiRle4) {
+        const auto stride = RowStride(h.width, h.bitCount);
+        return stride && h.pixelOffset <= size &&
+               *stride * static_cast<std::size_t>(h.height) <= size - h.pixelOffset;
+    }
+    const uint8_t* b = file;
+    std::size_t at = h.pixelOffset;
+    int rowsEnded = 0;
+    while (at + 2 <= size) {
+        const uint8_t count = b[at], value = b[at + 1];
+        at += 2;
+        if (count != 0) {
+            continue;  // a run of count pixels
+        }
+        if (value == 0) {
+            if (++rowsEnded >= h.height) {
+                return true;
+            }
+        } else if (value == 1) {
+            return true;  // end of bitmap
+        } else if (value == 2) {
+            at += 2;  // delta
+        } else {
+            const std::size_t bytes = h.compression == kBiRle8 ? value : (value + 1u) / 2;
+            at += (bytes + 1) & ~std::size_t{1};  // literal pixels, padded to a word
+        }
+    }
+    return false;
+}
+
 }  // namespace tavrel

@@ -38,6 +38,22 @@ uint32_t LoadLe32(const uint8_t* p);
 void StoreLe16(uint16_t value, uint8_t* p);
 void StoreLe32(uint32_t value, uint8_t* p);
 
+// Pixel x of a row of 1, 4 or 8 bits: a byte, the high nibble for even x, or bit
+// 7 - (x mod 8) so that the most significant bit is the leftmost pixel. Other depths give 0.
+inline uint8_t PaletteIndexAt(const uint8_t* row, int32_t x, uint16_t bitCount) {
+    const auto ux = static_cast<uint32_t>(x);
+    switch (bitCount) {
+        case 8:
+            return row[ux];
+        case 4:
+            return (ux & 1) == 0 ? row[ux / 2] >> 4 : row[ux / 2] & 0x0F;
+        case 1:
+            return (row[ux / 8] >> (7 - ux % 8)) & 1;
+        default:
+            return 0;
+    }
+}
+
 // A 5-5-5 pixel, low byte first, top bit ignored: its three 5-bit components.
 struct Rgb555 {
     uint8_t red = 0;
@@ -88,6 +104,11 @@ struct BmpFileHeader {
 // bytes; nullopt when it is no BMP, its size is 0 or less or its depth is not 1, 4, 8, 16,
 // 24 or 32.
 std::optional<BmpFileHeader> ReadBmpFileHeader(const uint8_t* file, std::size_t size);
+
+// True when a BMP file of size bytes holds all the rows its header promises: plain rows in
+// full, run-length data up to its end marker (or the end of its last row). Decoders tend to
+// turn a cut-off file into a picture with a blank end.
+bool BmpPixelDataComplete(const BmpFileHeader& header, const uint8_t* file, std::size_t size);
 
 // Writes the 54 bytes of the file and info headers of an uncompressed BMP with no colour
 // table and bottom-up rows of the given depth. False when the file would exceed 4 GB.

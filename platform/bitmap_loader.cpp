@@ -34,41 +34,6 @@ DibSection CopyRawRows(const BmpHeader& h, const QByteArray& file) {
     return dib;
 }
 
-// Qt's reader turns a cut-off file into a picture with a blank end. A complete file holds all
-// its rows: plain rows need their full size, run-length data must reach its end marker (or
-// the end of its last row).
-bool PixelDataComplete(const BmpHeader& h, const QByteArray& file) {
-    const std::size_t size = static_cast<std::size_t>(file.size());
-    if (h.compression != kBiRle8 && h.compression != kBiRle4) {
-        const auto stride = RowStride(h.width, h.bitCount);
-        return stride && h.pixelOffset <= size &&
-               *stride * static_cast<std::size_t>(h.height) <= size - h.pixelOffset;
-    }
-    const auto* b = reinterpret_cast<const uint8_t*>(file.constData());
-    std::size_t at = h.pixelOffset;
-    int rowsEnded = 0;
-    while (at + 2 <= size) {
-        const uint8_t count = b[at], value = b[at + 1];
-        at += 2;
-        if (count != 0) {
-            continue;  // a run of count pixels
-        }
-        if (value == 0) {
-            if (++rowsEnded >= h.height) {
-                return true;
-            }
-        } else if (value == 1) {
-            return true;  // end of bitmap
-        } else if (value == 2) {
-            at += 2;  // delta
-        } else {
-            const std::size_t bytes = h.compression == kBiRle8 ? value : (value + 1u) / 2;
-            at += (bytes + 1) & ~std::size_t{1};  // literal pixels, padded to a word
-        }
-    }
-    return false;
-}
-
 // Source coordinate for each target coordinate: the pixel under the target pixel's centre.
 std::vector<int> NearestMap(int target, int source) {
     std::vector<int> map(static_cast<std::size_t>(target));
@@ -215,7 +180,8 @@ DibSection LoadBitmapFromBytes(QByteArray bytes, int width, int height) {
     if (!header) {
         return {};
     }
-    if (!PixelDataComplete(*header, bytes)) {
+    if (!BmpPixelDataComplete(*header, reinterpret_cast<const uint8_t*>(bytes.constData()),
+                              static_cast<std::size_t>(bytes.size()))) {
         return {};
     }
     try {
@@ -272,14 +238,7 @@ QImage DibToImage(const DibSection& bitmap) {
                     break;
                 }
                 default: {
-                    unsigned index = 0;
-                    if (bits == 1) {
-                        index = (src[x >> 3] >> (7 - (x & 7))) & 1;
-                    } else if (bits == 4) {
-                        index = (x & 1) ? src[x >> 1] & 15 : src[x >> 1] >> 4;
-                    } else {
-                        index = src[x];
-                    }
+                    const unsigned index = PaletteIndexAt(src, x, bits);
                     const RgbQuad c = index < table.size() ? table[index] : RgbQuad{};
                     dst[x] = qRgb(c.red, c.green, c.blue);
                     break;
