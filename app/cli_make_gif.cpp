@@ -1,15 +1,13 @@
 #include "app/cli_make_gif.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <new>
+#include <optional>
 
-#include "app/cli_staging.h"
+#include "frames/frames_in_parallel.h"
 #include "gif/gif_writer.h"
 #include "platform/output_target.h"
 #include "platform/picture_checks.h"
-#include "ui/gif_frames.h"
+#include "platform/result.h"
 
 namespace tavrel {
 namespace {
@@ -21,7 +19,8 @@ MakeGifResult Failed(const QString& path, const QString& reason) {
 }  // namespace
 
 MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString& outputPath,
-                                  uint16_t delay, const std::function<bool(int)>& onFrame) {
+                                  uint16_t delay, const std::function<bool(int)>& onFrame,
+                                  int threads) {
     for (const QString& picture : picturePaths) {
         // A quick look at every picture before any decoding, so that a mistyped name fails
         // at once rather than after the pictures before it have been converted.
@@ -30,57 +29,27 @@ MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString
         }
     }
 
-    // Private to this run and removed with everything in it when the run ends.
-    QTemporaryDir stagingDir(QDir::tempPath() + QStringLiteral("/tavrel-gif-XXXXXX"));
-    if (!stagingDir.isValid()) {
-        return Failed(QDir::tempPath(), QStringLiteral("cannot create a temporary folder: ") +
-                                            stagingDir.errorString());
-    }
-
     // Refused before any work when it is one of the pictures, a folder or a terminal.
     const Result<OutputTarget> target = ChooseOutputTarget(outputPath, picturePaths);
     if (!target) {
         return Failed(outputPath, target.Reason());
     }
-
     TargetOutputFile out;
     if (const Result<Done> opened = out.Open(*target); !opened) {
         return Failed(outputPath, opened.Reason());
     }
-
-    // Declared after the folder: its destructor waits for a staging still in flight, and
-    // only then is the folder removed.
-    StagingPipeline staging(picturePaths, stagingDir.path());
-    bool headerWritten = false;
-    for (qsizetype i = 0; i < picturePaths.size(); ++i) {
-        const QString& picture = picturePaths[i];
-        if (onFrame && !onFrame(static_cast<int>(i + 1))) {
-            return Failed({}, QStringLiteral("interrupted"));
-        }
-        try {
-            const StagedPicture staged = staging.Take(i);
-            if (!staged.ok) {
-                return Failed(picture, staged.reason.isEmpty() ? QStringLiteral("cannot be read")
-                                                               : staged.reason);
-            }
-            const bool appended = AppendBmpFrame(out, staged.bmpPath, kCliFrameSize, kCliFrameSize,
-                                                 delay, headerWritten);
-            // Disk use stays at two staged copies, whatever the number of pictures.
-            QFile::remove(staged.bmpPath);
-            if (!appended) {
-                return Failed(picture, QStringLiteral("cannot be turned into a GIF frame"));
-            }
-        } catch (const FileWriteError& error) {
-            return Failed(outputPath, QString::fromUtf8(error.what()));
-        } catch (const std::bad_alloc&) {
-            return Failed(picture, QStringLiteral("out of memory"));
-        }
-    }
-
     try {
+        const std::optional<FramesFailure> failed = AppendFramesFromPictures(
+            picturePaths, out, delay, FrameOptions{}, ParallelOptions{threads, onFrame});
+        if (failed) {
+            return Failed(failed->picture < 0 ? QString() : picturePaths[failed->picture],
+                          failed->reason);
+        }
         WriteGifTrailer(out);
     } catch (const FileWriteError& error) {
         return Failed(outputPath, QString::fromUtf8(error.what()));
+    } catch (const std::bad_alloc&) {
+        return Failed({}, Tr("out of memory"));
     }
     if (const Result<Done> committed = out.Commit(); !committed) {
         return Failed(outputPath, committed.Reason());

@@ -1,6 +1,7 @@
-// Arbitrary bytes as a BMP file read by our own loader: the header, the check that the pixel
-// data is complete (plain rows and run-length streams), and the stretch to a frame. Any crash,
-// sanitizer report or bitmap of the wrong shape is a finding.
+// Arbitrary bytes as a BMP file read by our own code: the checks a picture file passes before
+// decoding (the header, the declared size, the completeness of plain rows and run-length
+// streams), then the loader's stretch to a frame. Any crash, sanitizer report or bitmap of
+// the wrong shape is a finding.
 //
 // The size asked for varies with the input's length: the file's own declared size (the
 // rows are then copied as they stand), the frame size, or a small odd size.
@@ -9,6 +10,7 @@
 #include <cstdint>
 
 #include "platform/bitmap_loader.h"
+#include "platform/picture_checks.h"
 
 namespace {
 
@@ -49,6 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     RequestedSize(data, size, &width, &height);
     // A copy of exactly the input, so that reading past it is caught.
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    static_cast<void>(tavrel::CheckBeforeDecoding(bytes, QSize()));
     const tavrel::DibSection bitmap = tavrel::LoadBitmapFromBytes(bytes, width, height);
     if (!bitmap.IsNull()) {
         if (bitmap.Width() != width || bitmap.Height() != height ||

@@ -26,18 +26,20 @@ namespace {
 int g_startCount = 0;
 uintptr_t g_nextToken = 1;
 
-void SetReason(QString* reason, const QString& text) {
-    if (reason) {
-        *reason = text;
-    }
+Failure NotStarted() {
+    return {Tr("the image codecs are not started")};
 }
 
-QString NotStartedReason() {
-    return QStringLiteral("图像组件没有启动");
+Failure CannotRead(const QString& detail) {
+    return {Tr("cannot read the picture: %1").arg(detail)};
 }
 
-QString CannotRead(const QString& path, const QString& detail) {
-    return QStringLiteral("无法读取图像文件“%1”：%2").arg(QDir::toNativeSeparators(path), detail);
+Failure CannotRead(const char* detail) {
+    return CannotRead(Tr(detail));
+}
+
+Failure CannotSave(const QString& detail) {
+    return {Tr("cannot save the picture: %1").arg(detail)};
 }
 
 // Brings a decoded picture into a form the BMP writer keeps as it is: 32-bit RGB, or the
@@ -122,15 +124,13 @@ bool FindEncoderByMimeType(const QString& mimeType, EncoderClassId* classId) {
     return false;
 }
 
-QImage LoadPicture(const QString& path, QString* reason) {
+Result<QImage> LoadPicture(const QString& path) {
     if (!CodecsStarted()) {
-        SetReason(reason, NotStartedReason());
-        return {};
+        return NotStarted();
     }
     Result<QByteArray> bytes = ReadPictureFile(path);
     if (!bytes) {
-        SetReason(reason, CannotRead(path, bytes.Reason()));
-        return {};
+        return CannotRead(bytes.Reason());
     }
     QBuffer buffer(&*bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -140,79 +140,64 @@ QImage LoadPicture(const QString& path, QString* reason) {
     reader.setAutoTransform(true);  // apply the EXIF orientation
     // Before the format is judged: Qt recognises no BMP of a huge declared size.
     if (const Result<Done> checked = CheckBeforeDecoding(*bytes, reader.size()); !checked) {
-        SetReason(reason, CannotRead(path, checked.Reason()));
-        return {};
+        return CannotRead(checked.Reason());
     }
     const QByteArray format = reader.format();
     if (format != "jpeg" && format != "png" && format != "bmp") {
-        SetReason(reason, CannotRead(path, QStringLiteral("不是 JPG、BMP 或 PNG 图像")));
-        return {};
+        return CannotRead(QT_TRANSLATE_NOOP("tavrel", "not a JPEG, BMP or PNG picture"));
     }
     QImage image = reader.read();
     if (image.isNull()) {
-        SetReason(reason, CannotRead(path, messages.Explain(QStringLiteral("文件已损坏或不完整"))));
-        return {};
+        // What the decoder said, when it said something, tells the user more.
+        return CannotRead(messages.Explain(Tr("the file is damaged or incomplete")));
     }
     return ToStorableFormat(std::move(image));
 }
 
-bool SavePicture(const QImage& image, const QString& path, const EncoderClassId& encoder,
-                 QString* reason) {
+Result<Done> SavePicture(const QImage& image, const QString& path, const EncoderClassId& encoder) {
     if (!CodecsStarted()) {
-        SetReason(reason, NotStartedReason());
-        return false;
+        return NotStarted();
     }
     const QByteArray format = FormatForClassId(encoder);
     if (format.isEmpty() || image.isNull()) {
-        SetReason(reason, QStringLiteral("无法保存图像：没有合适的编码器"));
-        return false;
+        return CannotSave(Tr("no suitable encoder"));
     }
     // Written beside the target and renamed over it only when complete, so a failure leaves
     // no partial file and any older file intact.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        SetReason(reason, QStringLiteral("无法保存图像“%1”：%2")
-                              .arg(QDir::toNativeSeparators(path), file.errorString()));
-        return false;
+        return CannotSave(file.errorString());
     }
     const QByteArray bytes = format == "bmp" ? EncodeBmp24(image) : QByteArray();
     if (!bytes.isEmpty()) {
         errno = 0;
         if (file.write(bytes) != bytes.size() || !file.commit()) {
             const int error = errno;
-            SetReason(reason,
-                      QStringLiteral("无法保存图像“%1”：%2")
-                          .arg(QDir::toNativeSeparators(path), WriteFailureReason(file, error)));
-            return false;
+            return CannotSave(WriteFailureReason(file, error));
         }
-        return true;
+        return Done{};
     }
     QImageWriter writer(&file, format);
     errno = 0;
     if (!writer.write(image) || !file.commit()) {
         const int error = errno;
-        const QString detail = writer.error() != QImageWriter::UnknownError
-                                   ? writer.errorString()
-                                   : WriteFailureReason(file, error);
-        SetReason(
-            reason,
-            QStringLiteral("无法保存图像“%1”：%2").arg(QDir::toNativeSeparators(path), detail));
-        return false;
+        return CannotSave(writer.error() != QImageWriter::UnknownError
+                              ? writer.errorString()
+                              : WriteFailureReason(file, error));
     }
-    return true;
+    return Done{};
 }
 
-bool StagePictureAsBmp(const QString& source, const QString& target, QString* reason) {
-    const QImage image = LoadPicture(source, reason);
-    if (image.isNull()) {
-        return false;
+Result<Done> StagePictureAsBmp(const QString& source, const QString& target) {
+    const Result<QImage> image = LoadPicture(source);
+    if (!image) {
+        return Failure{image.Reason()};
     }
     EncoderClassId bmp{};
     if (!FindEncoderByMimeType(QStringLiteral("image/bmp"), &bmp)) {
-        SetReason(reason, QStringLiteral("无法保存图像：没有 BMP 编码器"));
-        return false;
+        return CannotSave(Tr("no BMP encoder"));
     }
-    return SavePicture(image, target, bmp, reason);
+    return SavePicture(*image, target, bmp);
 }
 
 }  // namespace tavrel

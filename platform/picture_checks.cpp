@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "platform/bitmap_loader.h"
+#include "platform/bitmap_format.h"
 #include "platform/file_names.h"
 #include "platform/jpeg_scans.h"
 #include "platform/output_target.h"
@@ -99,17 +99,19 @@ Result<QByteArray> ReadPictureFile(const QString& name) {
 }
 
 Result<Done> CheckBeforeDecoding(const QByteArray& bytes, QSize declared) {
-    const bool bmp = bytes.startsWith("BM");
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.constData());
+    const auto size = static_cast<std::size_t>(bytes.size());
+    const std::optional<BmpFileHeader> bmp =
+        bytes.startsWith("BM") ? ReadBmpFileHeader(data, size) : std::nullopt;
     const bool jpeg = bytes.startsWith("\xFF\xD8\xFF");
     if (bmp) {
-        declared = BmpDeclaredSize(bytes).value_or(declared);
+        declared = QSize(bmp->width, bmp->height);
     }
     if (Result<Done> size = CheckDeclaredSize(declared); !size) {
         return size;
     }
     if (jpeg) {
-        const JpegScans scans = CountJpegScans(reinterpret_cast<const uint8_t*>(bytes.constData()),
-                                               static_cast<std::size_t>(bytes.size()));
+        const JpegScans scans = CountJpegScans(data, size);
         if (scans.count > kMaxJpegScans) {
             return Failure{Tr("the JPEG has more than %1 scans, far more than any encoder writes")
                                .arg(kMaxJpegScans)};
@@ -117,7 +119,7 @@ Result<Done> CheckBeforeDecoding(const QByteArray& bytes, QSize declared) {
         if (!scans.complete) {
             return Failure{Tr("the file is incomplete (the JPEG data ends early)")};
         }
-    } else if (bmp && !BmpPixelDataComplete(bytes)) {
+    } else if (bmp && !BmpPixelDataComplete(*bmp, data, size)) {
         return Failure{Tr("the file is incomplete (the BMP pixel data ends early)")};
     }
     return Done{};

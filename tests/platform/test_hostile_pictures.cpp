@@ -30,8 +30,8 @@ bool WriteName(const QString& name, const QByteArray& bytes) {
 
 // The reason the picture at name is refused by the codec layer, or empty when it is read.
 QString Refusal(const QString& name) {
-    QString reason;
-    return LoadPicture(name, &reason).isNull() ? reason : QString();
+    const Result<QImage> picture = LoadPicture(name);
+    return picture.Reason();
 }
 
 TEST(HostilePictures, AreRefusedWithTheirReasonAndValidOnesAtTheEdgesAreRead) {
