@@ -9,6 +9,7 @@
 #include "platform/bitmap_loader.h"
 #include "platform/dialog_template.h"
 #include "platform/file_dialog.h"
+#include "platform/file_names.h"
 #include "platform/image_codecs.h"
 #include "platform/message_box.h"
 #include "platform/picture_button.h"
@@ -19,6 +20,7 @@ namespace {
 constexpr char kOpenFilter[] = "图像文件 (*.jpg;*.bmp;*.png)|*.jpg;*.bmp;*.png||";
 constexpr char kNothingToClear[] = "未选择图像，不需要取消！谢谢！";
 constexpr char kCannotUse[] = "无法使用这幅图像：";
+constexpr char kCannotUseFile[] = "无法使用这幅图像（%1）：";
 constexpr char kStagedCopyUnreadable[] = "暂存的BMP副本无法读取。";
 
 // The slot (1 to 5) whose button the object is, or 0.
@@ -87,7 +89,11 @@ bool CTavrelDlg::FillSlotFromFile(int slot, const QString& path) {
     // A picture that cannot be used leaves the slot as it was.
     QString reason;
     if (!StageAsBmp(&reason)) {
-        tavrel::ShowMessage(this, kCannotUse + reason);
+        // The file is named: the reason alone (an incomplete file, too many pixels) would not
+        // say which of the pictures chosen so far it is about.
+        tavrel::ShowMessage(this, QString::fromUtf8(kCannotUseFile)
+                                          .arg(tavrel::ShownFileName(QFileInfo(path).fileName())) +
+                                      reason);
         return false;
     }
     auto thumb = std::make_unique<tavrel::DibSection>(

@@ -16,7 +16,7 @@
 namespace tavrel::test {
 namespace {
 
-const QString kCannotUse = QStringLiteral("无法使用这幅图像：");
+const QString kCannotUse = QStringLiteral("无法使用这幅图像");
 
 QColor StagedColour(DialogHarness& h, int slot) {
     return CentreOf(QImage(h.Dlg().Resolve(h.Dlg().m_strSlotBmpPath[slot - 1])));
@@ -122,13 +122,21 @@ TEST(ImageSlots, UnusablePictureLeavesTheSlotAsItWasAndSaysWhy) {
     h.Fill({1});
     const DibSection* thumb = dlg.m_hSlotThumb[0].get();
 
+    // A cut-off BMP would decode with a blank band: it is refused as incomplete.
+    QTemporaryDir dir;
+    const QString cut = dir.filePath("cut.bmp");
+    WriteFile(cut, FileContent(TestData("edge/palette-8bit-rle8.bmp")).chopped(4000));
     h.Choose(1, TestData("edge/y.png"));
     h.Choose(2, TestData("edge/bomb-60000x60000.png"));
+    h.Choose(1, cut);
 
-    ASSERT_EQ(h.messages.size(), 2);
-    for (const QString& message : h.messages) {
-        EXPECT_TRUE(message.startsWith(kCannotUse) && message.size() > kCannotUse.size());
+    const QString names[] = {"y.png", "bomb-60000x60000.png", "cut.bmp"};
+    ASSERT_EQ(h.messages.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(h.messages[i].startsWith(kCannotUse + "（" + names[i] + "）："))
+            << h.messages[i].toStdString();
     }
+    EXPECT_TRUE(h.messages[2].contains("incomplete")) << h.messages[2].toStdString();
     EXPECT_EQ(dlg.m_nSelectedCount, 1);
     EXPECT_EQ(ButtonBitmap(dlg.m_btnSlot[0]), thumb);
     EXPECT_FALSE(dlg.m_bSlotFilled[1]);
