@@ -1,6 +1,6 @@
 // tavrel-gif at its edges, run through bash as a user would: names of any bytes, messages on
-// one line, the GIF on standard output, an input named as the output, and signals in the
-// middle of a slow decode, each checked by what is left on disk.
+// one line, every kind of output path, and signals in the middle of a slow decode, each
+// checked by what is left on disk.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -9,7 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "tests/support/scan_bomb.h"
+#include "tests/support/hostile_pictures.h"
 
 namespace tavrel {
 namespace {
@@ -76,22 +76,59 @@ TEST(TavrelGifEdges, AnyNameWorksAndEveryErrorIsOneLine) {
     Bash(dir.path(), QStringLiteral("rm -f $'caf\\xe9.png' $'caf\\xe9.gif' $'\\xff\\xfe'"));
 }
 
-TEST(TavrelGifEdges, TheGifGoesToStandardOutputAndAnInputIsNeverTheOutput) {
+// Every kind of output path, one run each, then what is left on disk: the GIF where it
+// belongs, the picture and older files untouched, FIFOs and devices not replaced, no
+// temporary file anywhere.
+TEST(TavrelGifEdges, EachKindOfOutputEndsAsItShouldOnDisk) {
     QTemporaryDir dir;
-    const BashRun run = Bash(dir.path(), QStringLiteral(R"(
-        cp "$DATA/photo530/p2.jpg" in.jpg; ln -s in.jpg link.gif; cp in.jpg before.jpg
-        "$TOOL" -o file.gif in.jpg || exit 10
-        "$TOOL" -o - in.jpg > stdout.gif 2> stderr.txt || exit 11
-        cmp -s file.gif stdout.gif && test ! -s stderr.txt || exit 12
-        "$TOOL" -o - in.jpg | head -c 6 > /dev/null; test ${PIPESTATUS[0]} = 141 || exit 13
-        "$TOOL" -o link.gif in.jpg 2> stderr.txt; test $? = 1 || exit 14
-        grep -q "link.gif: is the picture in.jpg itself" stderr.txt || exit 15
-        cmp -s in.jpg before.jpg && test -L link.gif || exit 16
-        rm stderr.txt stdout.gif)"));
-    EXPECT_EQ(run.code, 0) << run.err.toStdString();
-    EXPECT_EQ(Entries(dir.path()),
-              QStringList({"before.jpg", "file.gif", "in.jpg", "link.gif", "tmp"}));
-    EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("tmp"))).isEmpty());
+    const BashRun setUp = Bash(dir.path(), QStringLiteral(R"(
+        chmod 755 .; cp "$DATA/photo530/p1.png" in.png; echo older > old.gif; echo older > keep.gif
+        ln -s in.png link.gif; ln in.png hard.gif; ln -s old.gif to-old.gif; ln -s gone dead.gif
+        mkfifo pipe.gif; mkdir sub ro; chmod 555 ro
+        "$TOOL" -o reference.gif in.png)"));
+    ASSERT_EQ(setUp.code, 0) << setUp.err.toStdString();
+    const struct {
+        const char* run;  // bash, with $OUT the tool's run on in.png writing to its argument
+        int code;
+    } runs[] = {
+        {"OUT new.gif", 0},
+        {"OUT old.gif", 0},
+        {"OUT $'caf\\xe9.gif'", 0},
+        {"OUT to-old.gif", 0},  // the link stays, its target is replaced: old.gif
+        {"OUT in.png", 1},
+        {"OUT sub/../in.png", 1},
+        {"OUT link.gif", 1},
+        {"OUT hard.gif", 1},
+        {"OUT dead.gif", 1},
+        {"OUT sub", 1},
+        {"OUT missing/x.gif", 1},
+        {"if [ $(id -u) = 0 ]; then setpriv --reuid=65534 --regid=65534 --clear-groups "
+         "\"$TOOL\" -o ro/x.gif in.png; else OUT ro/x.gif; fi",
+         1},
+        {"cat pipe.gif > from-pipe & OUT pipe.gif; wait; cmp -s from-pipe reference.gif", 0},
+        {"OUT /dev/null", 0},
+        {"OUT /dev/full", 1},
+        {"trap '' XFSZ; ulimit -f 20; OUT keep.gif", 1},  // a full disk, as far as it can tell
+        {"OUT - > stdout.gif && cmp -s stdout.gif reference.gif", 0},
+        {"OUT - | head -c 6 > /dev/null; exit ${PIPESTATUS[0]}", 141},
+        {"script -qec '\"$TOOL\" -o - in.png' /dev/null | grep -q 'is a terminal'", 0},
+    };
+    for (const auto& r : runs) {
+        const BashRun run =
+            Bash(dir.path(), QStringLiteral("OUT() { \"$TOOL\" -o \"$1\" in.png; }; ") +
+                                 QString::fromUtf8(r.run));
+        EXPECT_EQ(run.code, r.code) << r.run << ": " << run.err.toStdString();
+    }
+    const BashRun disk = Bash(dir.path(), QStringLiteral(R"sh(
+        cmp -s in.png "$DATA/photo530/p1.png" || echo in.png changed
+        for f in new.gif old.gif $'caf\xe9.gif'; do cmp -s $f reference.gif || echo $f; done
+        test "$(cat keep.gif)" = older || echo keep.gif changed
+        test -L link.gif -a -L to-old.gif -a -p pipe.gif -a -c /dev/null || echo kinds changed
+        ls -A ro; ls -A . | grep -v -x -e in.png -e reference.gif -e new.gif -e old.gif \
+          -e keep.gif -e link.gif -e hard.gif -e to-old.gif -e dead.gif -e pipe.gif -e sub \
+          -e ro -e from-pipe -e stdout.gif -e tmp -e $'caf\xe9.gif'
+        rm -f $'caf\xe9.gif')sh"));
+    EXPECT_EQ(disk.out, QByteArray()) << "left on disk";
 }
 
 TEST(TavrelGifEdges, SignalsEndARunWithinASecondMidDecodeAndLeaveNothingBehind) {

@@ -1,6 +1,7 @@
 // Pictures made to break a reader: cut-off BMPs of every kind, sizes declared beyond the
-// limit, a scan bomb; and large valid ones at the edge of what is accepted. Built in memory
-// from the shared test pictures.
+// limit, scan bombs (a progressive JPEG whose last scan is repeated: valid markers
+// throughout, and a decoder works through every copy); and large valid ones at the edge of
+// what is accepted. Built in memory from the shared test pictures.
 #pragma once
 
 #include <QBuffer>
@@ -12,9 +13,38 @@
 #include <QtEndian>
 #include <vector>
 
-#include "tests/support/scan_bomb.h"
-
 namespace tavrel::test {
+
+// A progressive JPEG of a smooth gradient with some detail, width x height.
+inline QByteArray ProgressiveJpeg(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            row[x] = qRgb(x * 255 / width, y * 255 / height, (x ^ y) & 255);
+        }
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.setQuality(90);
+    writer.write(image);
+    return bytes;
+}
+
+// The JPEG with its last scan (from its start-of-scan marker to the end-of-image marker)
+// present `scans` times in all.
+inline QByteArray WithLastScanRepeated(const QByteArray& jpeg, int scans) {
+    const qsizetype lastScan = jpeg.lastIndexOf(QByteArrayView("\xFF\xDA", 2));
+    const qsizetype end = jpeg.lastIndexOf(QByteArrayView("\xFF\xD9", 2));
+    if (lastScan < 0 || end < lastScan) {
+        return {};
+    }
+    const QByteArray scan = jpeg.mid(lastScan, end - lastScan);
+    return jpeg.left(lastScan) + scan.repeated(scans) + jpeg.mid(end);
+}
 
 struct HostilePicture {
     QString name;  // the file name to give it
