@@ -61,27 +61,14 @@ inline quint32 PixelOffset(const QByteArray& bmp) {
     return qFromLittleEndian<quint32>(bmp.constData() + 10);
 }
 
-// A 4 x 2 BMP in 4-bit run-length coding: a run and an end of line, a literal and an end of
-// line, the end of the bitmap.
+// A 4 x 2 BMP in 4-bit run-length coding, 16 greys: a run and an end of line, a literal
+// and an end of line, the end of the bitmap.
 inline QByteArray Rle4Bmp() {
-    QByteArray bmp(14 + 40 + 16 * 4, '\0');
-    const auto put32 = [&](int at, quint32 v) { qToLittleEndian(v, bmp.data() + at); };
-    const QByteArray pixels = QByteArray::fromHex("0412 0000 0004 3456 0000 0001");
-    bmp[0] = 'B';
-    bmp[1] = 'M';
-    put32(2, static_cast<quint32>(bmp.size() + pixels.size()));
-    put32(10, static_cast<quint32>(bmp.size()));
-    put32(14, 40);
-    put32(18, 4);
-    put32(22, 2);
-    qToLittleEndian<quint16>(1, bmp.data() + 26);
-    qToLittleEndian<quint16>(4, bmp.data() + 28);
-    put32(30, 2);  // run-length coded, 4 bits
-    put32(34, static_cast<quint32>(pixels.size()));
-    for (int i = 0; i < 16; ++i) {
-        put32(54 + 4 * i, static_cast<quint32>(0x111111 * i));
-    }
-    return bmp + pixels;
+    return QByteArray::fromHex(
+        "424d82000000000000007600000028000000040000000200000001000400020000000c00000000000000"
+        "000000000000000000000000000000001111110022222200333333004444440055555500666666007777"
+        "77008888880099999900aaaaaa00bbbbbb00cccccc00dddddd00eeeeee00ffffff000412000000043456"
+        "00000001");
 }
 
 inline QByteArray Encoded(const QImage& image, const char* format) {
