@@ -1,5 +1,6 @@
 #include "app/cli_make_gif.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,17 +24,17 @@ MakeGifResult Failure(const QString& path, const QString& reason) {
 QString ProblemWithPictureFile(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists()) {
-        return QStringLiteral("no such file");
+        return QCoreApplication::translate("tavrel", "no such file");
     }
     if (info.isDir()) {
-        return QStringLiteral("is a folder, not a picture");
+        return QCoreApplication::translate("tavrel", "is a folder, not a picture");
     }
     // A pipe or device could block or never end; pictures are plain files.
     if (!info.isFile()) {
-        return QStringLiteral("is not a regular file");
+        return QCoreApplication::translate("tavrel", "is not a regular file");
     }
     if (!info.isReadable()) {
-        return QStringLiteral("permission denied");
+        return QCoreApplication::translate("tavrel", "permission denied");
     }
     return {};
 }
