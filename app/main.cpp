@@ -44,9 +44,8 @@ int AnswerTerminalOption(int argc, char* argv[]) {
     }
     if (std::strcmp(option, "--workdir") == 0) {
         const QCoreApplication core(argc, argv);  // finds the installed data from the program
-        const QString folder = tavrel::InstalledDataFolder().isEmpty()
-                                   ? QString()
-                                   : tavrel::EnterWorkingFolder();
+        const QString folder =
+            tavrel::InstalledDataFolder().isEmpty() ? QString() : tavrel::EnterWorkingFolder();
         if (folder.isEmpty()) {
             std::fputs("Tavrel: no working folder of its own: this copy is not installed\n",
                        stderr);

@@ -67,8 +67,9 @@ int main(int argc, char* argv[]) {
             PrintLine(stdout, tavrel::CliVersion());
             return 0;
         case tavrel::CliOptions::Action::Fail:
-            PrintLine(stderr,
-                      QCoreApplication::translate("tavrel", "tavrel-gif: %1 (see tavrel-gif --help)").arg(options.error));
+            PrintLine(stderr, QCoreApplication::translate("tavrel",
+                                                          "tavrel-gif: %1 (see tavrel-gif --help)")
+                                  .arg(options.error));
             return kExitUsage;
         case tavrel::CliOptions::Action::MakeGif:
             break;
@@ -76,7 +77,8 @@ int main(int argc, char* argv[]) {
 
     const CodecSession codecs;
     if (!codecs.Started()) {
-        PrintLine(stderr, QCoreApplication::translate("tavrel", "tavrel-gif: the image codecs could not be started"));
+        PrintLine(stderr, QCoreApplication::translate(
+                              "tavrel", "tavrel-gif: the image codecs could not be started"));
         return kExitFailure;
     }
 
@@ -92,7 +94,8 @@ int main(int argc, char* argv[]) {
     progress.Finish();
 
     if (g_stopRequested != 0 && !result.ok) {
-        PrintLine(stderr, QCoreApplication::translate("tavrel", "tavrel-gif: interrupted, nothing written"));
+        PrintLine(stderr, QCoreApplication::translate("tavrel",
+                                                      "tavrel-gif: interrupted, nothing written"));
         return kExitInterrupted;
     }
     if (!result.ok) {

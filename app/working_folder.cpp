@@ -47,7 +47,7 @@ QString EnterWorkingFolder() {
     if (installedData.isEmpty()) {
         return {};
     }
-    const QString folder = UserWorkingFolder();
+    QString folder = UserWorkingFolder();
     if (!PrepareWorkingFolder(folder, installedData) || !QDir::setCurrent(folder)) {
         std::fprintf(stderr, "Tavrel: cannot use the working folder '%s'; staying in '%s'\n",
                      qPrintable(folder), qPrintable(QDir::currentPath()));

@@ -28,8 +28,8 @@ struct FileDialogRequest {
 
 class FileDialog {
 public:
-    FileDialog(bool open, const QString& defaultExtension, const QString& fileName,
-               unsigned flags, const QString& filter, QWidget* owner);
+    FileDialog(bool open, const QString& defaultExtension, const QString& fileName, unsigned flags,
+               const QString& filter, QWidget* owner);
     void SetInitialFolder(const QString& folder) { request_.initialFolder = folder; }
     const FileDialogRequest& Request() const { return request_; }
 

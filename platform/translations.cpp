@@ -17,13 +17,13 @@ namespace tavrel {
 
 namespace {
 
-const QString kChineseSuffix = QStringLiteral("_zh_CN");
+const char* const kChineseSuffix = "_zh_CN";
 
 // Loads one translation file and installs it; the translator lives as long as the
 // application and is deleted with it.
 bool InstallTranslator(const QString& baseName, const QString& folder) {
     auto translator = std::make_unique<QTranslator>();
-    if (folder.isEmpty() || !translator->load(baseName + kChineseSuffix, folder)) {
+    if (folder.isEmpty() || !translator->load(baseName + QLatin1String(kChineseSuffix), folder)) {
         return false;
     }
     translator->setParent(QCoreApplication::instance());
@@ -45,9 +45,8 @@ bool LocaleIsChinese() {
 
 QString TranslationsFolder() {
     const QString installed = InstalledDataFolder();
-    const QString folder = installed.isEmpty()
-                               ? QString::fromUtf8(TAVREL_BUILD_TRANSLATIONS_DIR)
-                               : installed + QStringLiteral("/translations");
+    const QString folder = installed.isEmpty() ? QString::fromUtf8(TAVREL_BUILD_TRANSLATIONS_DIR)
+                                               : installed + QStringLiteral("/translations");
     return !folder.isEmpty() && QDir(folder).exists() ? folder : QString();
 }
 
