@@ -66,7 +66,7 @@ install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 # (cmake --install --prefix may choose another prefix than the one configured).
 install(CODE "
   set(TAVREL_DESKTOP_TEMPLATE \"${CMAKE_CURRENT_LIST_DIR}/tavrel.desktop.in\")
-  set(TAVREL_DESKTOP_STAGED \"${staging}/tavrel.desktop\")
+  set(TAVREL_DESKTOP_STAGED_DIR \"${staging}/desktop-entries\")
   set(TAVREL_INSTALL_BINDIR \"${CMAKE_INSTALL_BINDIR}\")
   set(TAVREL_INSTALL_DATADIR \"${CMAKE_INSTALL_DATADIR}\")
 ")
