@@ -44,12 +44,14 @@ int AnswerTerminalOption(int argc, char* argv[]) {
     }
     if (std::strcmp(option, "--workdir") == 0) {
         const QCoreApplication core(argc, argv);  // finds the installed data from the program
-        const QString folder =
-            tavrel::InstalledDataFolder().isEmpty() ? QString() : tavrel::EnterWorkingFolder();
-        if (folder.isEmpty()) {
+        if (tavrel::InstalledDataFolder().isEmpty()) {
             std::fputs("Tavrel: no working folder of its own: this copy is not installed\n",
                        stderr);
             return 1;
+        }
+        const QString folder = tavrel::EnterWorkingFolder();
+        if (folder.isEmpty()) {
+            return 1;  // the reason has been printed
         }
         std::puts(qPrintable(folder));
         return 0;
