@@ -17,7 +17,7 @@ namespace tavrel {
 QString InstalledDataFolder() {
     // applicationDirPath resolves symbolic links, so a link on PATH leads to the real tree.
     const QString programFolder = QCoreApplication::applicationDirPath();
-    for (const char* relative : {TAVREL_DATA_FROM_PKGLIBDIR, TAVREL_DATA_FROM_BINDIR}) {
+    for (const char* relative : {TAVREL_DATA_FROM_BINDIR, TAVREL_DATA_FROM_PKGLIBDIR}) {
         QString folder = QDir::cleanPath(programFolder + u'/' + QString::fromUtf8(relative));
         // The background picture is installed with every copy; a build tree has none there.
         if (QFileInfo::exists(folder + QStringLiteral("/back.bmp"))) {
