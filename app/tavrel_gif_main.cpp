@@ -12,6 +12,7 @@
 #include "platform/image_codecs.h"
 #include "platform/library_messages.h"
 #include "platform/stop_signals.h"
+#include "platform/translations.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ private:
 int main(int argc, char* argv[]) {
     // A core application is enough: the image plug-ins need one, a display is never used.
     QCoreApplication app(argc, argv);
+    tavrel::InstallTranslations(tavrel::Language::FromLocale);
     // Library warnings go into the failure reasons; nothing else is printed on its own.
     tavrel::CaptureLibraryMessages(false);
 
@@ -63,8 +65,9 @@ int main(int argc, char* argv[]) {
             PrintLine(stdout, tavrel::CliVersion());
             return 0;
         case tavrel::CliOptions::Action::Fail:
-            PrintLine(stderr,
-                      QStringLiteral("tavrel-gif: %1 (see tavrel-gif --help)").arg(options.error));
+            PrintLine(stderr, QCoreApplication::translate("tavrel",
+                                                          "tavrel-gif: %1 (see tavrel-gif --help)")
+                                  .arg(options.error));
             return kExitUsage;
         case tavrel::CliOptions::Action::MakeGif:
             break;
@@ -72,7 +75,8 @@ int main(int argc, char* argv[]) {
 
     const CodecSession codecs;
     if (!codecs.Started()) {
-        PrintLine(stderr, QStringLiteral("tavrel-gif: the image codecs could not be started"));
+        PrintLine(stderr, QCoreApplication::translate(
+                              "tavrel", "tavrel-gif: the image codecs could not be started"));
         return kExitFailure;
     }
 
