@@ -75,6 +75,20 @@ QString ReasonForErrno(int errorNumber) {
     }
 }
 
+namespace {
+
+// Kept out of the member functions so that every text of this file has the one
+// translation context "tavrel".
+QString CannotOpen(int errorNumber) {
+    return Tr("cannot be opened: %1").arg(ReasonForErrno(errorNumber));
+}
+
+QString FolderMissing(const QByteArray& folder) {
+    return Tr("its folder %1 does not exist").arg(ShownFileName(FileNameFromBytes(folder)));
+}
+
+}  // namespace
+
 Result<OutputTarget> ChooseOutputTarget(const QString& path, const QStringList& inputs) {
     if (path.isEmpty()) {
         return Failure{Tr("no output file given")};
@@ -186,7 +200,7 @@ Result<Done> TargetOutputFile::Open(const OutputTarget& target) {
             // A FIFO waits here for its reader, as it would for cp.
             state->fd = open(state->finalName.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
             if (state->fd < 0) {
-                return Failure{Tr("cannot be opened: %1").arg(ReasonForErrno(errno))};
+                return Failure{CannotOpen(errno)};
             }
             break;
         case OutputKind::ReplaceFile: {
@@ -196,8 +210,7 @@ Result<Done> TargetOutputFile::Open(const OutputTarget& target) {
                                                    : state->finalName.left(slash);
             struct stat folderStat {};
             if (stat(folder.constData(), &folderStat) != 0 || !S_ISDIR(folderStat.st_mode)) {
-                return Failure{Tr("its folder %1 does not exist")
-                                   .arg(ShownFileName(FileNameFromBytes(folder)))};
+                return Failure{FolderMissing(folder)};
             }
             // A hidden name beside the target: the rename is then within one file system.
             const QByteArray prefix = state->finalName.left(slash + 1) + '.' +
