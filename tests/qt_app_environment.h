@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "platform/file_dialog.h"
+#include "tests/support/test_files.h"
 
 namespace tavrel::test {
 

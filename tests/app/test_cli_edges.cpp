@@ -38,11 +38,6 @@ BashRun Bash(const QString& folder, const QString& script) {
     return run;
 }
 
-QStringList Entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                  QDir::NoDotAndDotDot);
-}
-
 TEST(TavrelGifEdges, AnyNameWorksAndEveryErrorIsOneLine) {
     QTemporaryDir dir;
     const struct {
@@ -134,10 +129,8 @@ TEST(TavrelGifEdges, EachKindOfOutputEndsAsItShouldOnDisk) {
 TEST(TavrelGifEdges, SignalsEndARunWithinASecondMidDecodeAndLeaveNothingBehind) {
     QTemporaryDir dir;
     // Several seconds of decoding, within the scan limit.
-    QFile bomb(dir.filePath(QStringLiteral("slow.jpg")));
-    ASSERT_TRUE(bomb.open(QIODevice::WriteOnly));
-    bomb.write(test::WithLastScanRepeated(test::ProgressiveJpeg(3000, 3000), 990));
-    bomb.close();
+    ASSERT_TRUE(test::WriteAll(dir.filePath(QStringLiteral("slow.jpg")),
+                               test::WithLastScanRepeated(test::ProgressiveJpeg(3000, 3000), 990)));
     for (const auto& [signal, code] :
          {std::pair{"INT", 130}, std::pair{"TERM", 143}, std::pair{"HUP", 129}}) {
         const BashRun run = Bash(dir.path(), QStringLiteral(R"(
@@ -152,10 +145,10 @@ TEST(TavrelGifEdges, SignalsEndARunWithinASecondMidDecodeAndLeaveNothingBehind) 
         EXPECT_EQ(lines.value(1), "tavrel-gif: stopped") << signal;
         EXPECT_EQ(words[0].toInt(), code) << signal;
         EXPECT_LT(words[1].trimmed().toInt(), 1000) << signal << " took milliseconds";
-        EXPECT_EQ(Entries(dir.path()), QStringList({"out.gif", "slow.jpg", "tmp"})) << signal;
+        EXPECT_EQ(test::Entries(dir.path()), QStringList({"out.gif", "slow.jpg", "tmp"})) << signal;
         EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("tmp"))).isEmpty()) << signal;
-        QFile out(dir.filePath(QStringLiteral("out.gif")));
-        EXPECT_TRUE(out.open(QIODevice::ReadOnly) && out.readAll() == "earlier\n") << signal;
+        EXPECT_EQ(test::FileContent(dir.filePath(QStringLiteral("out.gif"))), "earlier\n")
+            << signal;
     }
 }
 

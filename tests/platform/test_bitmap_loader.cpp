@@ -6,12 +6,12 @@
 #include <QtEndian>
 #include <set>
 
-#include "qt_test_app.h"
+#include "tests/qt_app_environment.h"
 
 namespace tavrel {
 namespace {
 
-using test::ReadAll;
+using test::FileContent;
 using test::WriteAll;
 
 QString Edge(const char* name) {
@@ -65,7 +65,7 @@ TEST(BitmapLoader, EveryDepthLoadsAtItsOwnSizeAsTheFileHoldsIt) {
         EXPECT_EQ(dib.ColourTable().size(), c.bits <= 8 ? std::size_t{1} << c.bits : 0u);
 
         // Row for row the bytes of the file (the run-length file those of the plain 8-bit one).
-        const QByteArray file = ReadAll(
+        const QByteArray file = FileContent(
             Edge(std::string_view(c.file).ends_with("rle8.bmp") ? "palette-8bit.bmp" : c.file));
         const char* pixels = file.constData() + qFromLittleEndian<uint32_t>(file.constData() + 10);
         ASSERT_EQ(dib.Stride(), (321u * c.bits + 31) / 32 * 4);
@@ -110,8 +110,8 @@ TEST(BitmapLoader, APhotoShrinksSmoothly) {
 
 TEST(BitmapLoader, UnreadableFilesGiveANullBitmap) {
     QTemporaryDir dir;
-    const QByteArray good = ReadAll(Edge("rgb-24bit.bmp")),
-                     rle = ReadAll(Edge("palette-8bit-rle8.bmp"));
+    const QByteArray good = FileContent(Edge("rgb-24bit.bmp")),
+                     rle = FileContent(Edge("palette-8bit-rle8.bmp"));
     QStringList paths{dir.filePath(QStringLiteral("missing.bmp")), Edge("1x1.png")};
     for (const QByteArray& bytes :
          {good.left(30), good.left(good.size() / 2), rle.left(rle.size() / 2)}) {

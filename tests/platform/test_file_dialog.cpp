@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "qt_test_app.h"
+#include "tests/qt_app_environment.h"
 
 namespace tavrel {
 namespace {

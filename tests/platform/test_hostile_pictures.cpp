@@ -12,7 +12,7 @@
 #include "platform/file_names.h"
 #include "platform/image_codecs.h"
 #include "platform/library_messages.h"
-#include "qt_test_app.h"
+#include "tests/qt_app_environment.h"
 #include "tests/support/hostile_pictures.h"
 
 namespace tavrel {

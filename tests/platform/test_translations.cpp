@@ -13,7 +13,7 @@
 
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
-#include "qt_test_app.h"
+#include "tests/qt_app_environment.h"
 
 namespace tavrel {
 namespace {

@@ -5,15 +5,27 @@
 #pragma once
 
 #include <QBuffer>
-#include <QByteArray>
-#include <QFile>
 #include <QImage>
 #include <QImageWriter>
-#include <QString>
 #include <QtEndian>
 #include <vector>
 
+#include "tests/support/test_files.h"
+
 namespace tavrel::test {
+
+inline QByteArray Encoded(const QImage& image, const char* format, bool progressive = false) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (progressive) {
+        writer.setProgressiveScanWrite(true);
+        writer.setQuality(90);
+    }
+    writer.write(image);
+    return bytes;
+}
 
 // A progressive JPEG of a smooth gradient with some detail, width x height.
 inline QByteArray ProgressiveJpeg(int width, int height) {
@@ -24,14 +36,7 @@ inline QByteArray ProgressiveJpeg(int width, int height) {
             row[x] = qRgb(x * 255 / width, y * 255 / height, (x ^ y) & 255);
         }
     }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setProgressiveScanWrite(true);
-    writer.setQuality(90);
-    writer.write(image);
-    return bytes;
+    return Encoded(image, "jpeg", true);
 }
 
 // The JPEG with its last scan (from its start-of-scan marker to the end-of-image marker)
@@ -53,12 +58,7 @@ struct HostilePicture {
 };
 
 inline QByteArray Shared(const QString& relative) {
-    QFile file(QStringLiteral(TAVREL_TESTDATA_DIR "/") + relative);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline quint32 PixelOffset(const QByteArray& bmp) {
-    return qFromLittleEndian<quint32>(bmp.constData() + 10);
+    return FileContent(TestData(relative));
 }
 
 // A 4 x 2 BMP in 4-bit run-length coding, 16 greys: a run and an end of line, a literal
@@ -71,17 +71,9 @@ inline QByteArray Rle4Bmp() {
         "00000001");
 }
 
-inline QByteArray Encoded(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, format).write(image);
-    return bytes;
-}
-
 // The shared JPEG with its frame header claiming width x height.
 inline QByteArray JpegDeclaring(quint16 width, quint16 height) {
-    QByteArray jpeg = Shared(QStringLiteral("photo530/p1.jpg"));
+    QByteArray jpeg = Shared("photo530/p1.jpg");
     const qsizetype frame = jpeg.indexOf(QByteArrayView("\xFF\xC0", 2));
     qToBigEndian(height, jpeg.data() + frame + 5);
     qToBigEndian(width, jpeg.data() + frame + 7);
@@ -89,7 +81,7 @@ inline QByteArray JpegDeclaring(quint16 width, quint16 height) {
 }
 
 inline QByteArray BmpDeclaring(qint32 width, qint32 height) {
-    QByteArray bmp = Shared(QStringLiteral("edge/rgb-24bit.bmp"));
+    QByteArray bmp = Shared("edge/rgb-24bit.bmp");
     qToLittleEndian(width, bmp.data() + 18);
     qToLittleEndian(height, bmp.data() + 22);
     return bmp;
@@ -102,12 +94,13 @@ inline std::vector<HostilePicture> HostilePictures() {
     for (const char* bmp : {"bilevel-1bit", "palette-4bit", "palette-8bit", "palette-8bit-rle8",
                             "rgb555-16bit", "rgb-24bit", "bgrx-32bit"}) {
         const QByteArray whole = Shared(QStringLiteral("edge/%1.bmp").arg(QLatin1String(bmp)));
-        const qsizetype half = PixelOffset(whole) + (whole.size() - PixelOffset(whole)) / 2;
+        const qsizetype offset = qFromLittleEndian<quint32>(whole.constData() + 10);
+        const qsizetype half = offset + (whole.size() - offset) / 2;
         pictures.push_back({QStringLiteral("%1-whole.bmp").arg(QLatin1String(bmp)), whole, {}});
         pictures.push_back(
             {QStringLiteral("%1-cut.bmp").arg(QLatin1String(bmp)), whole.left(half), incomplete});
     }
-    const QByteArray rle8 = Shared(QStringLiteral("edge/palette-8bit-rle8.bmp"));
+    const QByteArray rle8 = Shared("edge/palette-8bit-rle8.bmp");
     // The last end of line and the end marker gone; a literal run longer than the file.
     pictures.push_back({QStringLiteral("rle8-no-end.bmp"), rle8.chopped(4), incomplete});
     pictures.push_back({QStringLiteral("rle8-past-end.bmp"),
@@ -115,12 +108,10 @@ inline std::vector<HostilePicture> HostilePictures() {
                         incomplete});
     pictures.push_back({QStringLiteral("rle4.bmp"), Rle4Bmp(), {}});
     pictures.push_back({QStringLiteral("rle4-no-end.bmp"), Rle4Bmp().chopped(6), incomplete});
-    pictures.push_back(
-        {QStringLiteral("cut.jpg"), Shared(QStringLiteral("edge/truncated.jpg")), incomplete});
+    pictures.push_back({QStringLiteral("cut.jpg"), Shared("edge/truncated.jpg"), incomplete});
 
     const QString limit = QStringLiteral("100 megapixels");
-    pictures.push_back(
-        {QStringLiteral("bomb.png"), Shared(QStringLiteral("edge/bomb-60000x60000.png")), limit});
+    pictures.push_back({QStringLiteral("bomb.png"), Shared("edge/bomb-60000x60000.png"), limit});
     pictures.push_back({QStringLiteral("huge.jpg"), JpegDeclaring(10001, 10000), limit});
     pictures.push_back({QStringLiteral("huge.bmp"), BmpDeclaring(20000, -20000), limit});
     pictures.push_back({QStringLiteral("scans.jpg"),

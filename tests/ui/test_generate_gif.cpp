@@ -57,7 +57,7 @@ TEST(GenerateGif, OneLoopingFramePerFilledSlotInSlotOrderWithTheSpeedsDelay) {
     }
 
     // A second run writes the same bytes, over a longer file.
-    WriteFile(h.WorkPath("again.gif"), QByteArray(4 << 20, 'x'));
+    ASSERT_TRUE(WriteAll(h.WorkPath("again.gif"), QByteArray(4 << 20, 'x')));
     h.Generate(h.WorkPath("again.gif"));
     EXPECT_EQ(FileContent(h.WorkPath("again.gif")), FileContent(h.WorkPath("快.gif")));
 }
@@ -90,7 +90,7 @@ TEST(GenerateGif, FailuresKeepTheEarlierFileAndLeaveNothingElse) {
     }
     QDir().mkpath(h.WorkPath("out"));
     const QString out = h.WorkPath("out/anim.gif");
-    WriteFile(out, "earlier file");
+    ASSERT_TRUE(WriteAll(out, "earlier file"));
 
     // A staged copy deleted before the run: nothing is written.
     ASSERT_TRUE(QFile::remove(dlg.Resolve(dlg.m_strSlotBmpPath[1])));

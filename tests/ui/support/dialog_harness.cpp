@@ -5,7 +5,6 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QMouseEvent>
 
 #include "platform/bitmap_loader.h"
@@ -15,31 +14,6 @@
 #include "tests/qt_app_environment.h"
 
 namespace tavrel::test {
-
-QString TestData(const QString& relativePath) {
-    return QStringLiteral(TAVREL_TESTDATA_DIR "/") + relativePath;
-}
-
-QByteArray FileContent(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
-        << path.toStdString();
-}
-
-QStringList Entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-}
-
-bool CloseTo(QColor actual, QColor expected, int tolerance) {
-    return std::abs(actual.red() - expected.red()) <= tolerance &&
-           std::abs(actual.green() - expected.green()) <= tolerance &&
-           std::abs(actual.blue() - expected.blue()) <= tolerance;
-}
 
 QColor CentreOf(const QImage& image) {
     return image.isNull() ? QColor() : image.pixelColor(image.width() / 2, image.height() / 2);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/file_dialog.h"
+#include "tests/support/test_files.h"
 #include "ui/tavrel_dlg.h"
 
 namespace tavrel::test {
@@ -23,13 +24,6 @@ public:
     using CTavrelDlg::OnTimer;
 };
 
-// A file of the shared test data.
-QString TestData(const QString& relativePath);
-QByteArray FileContent(const QString& path);  // empty when unreadable
-void WriteFile(const QString& path, const QByteArray& bytes);
-QStringList Entries(const QString& folder);  // hidden ones too
-// The colour is close to the expected one (lossy codecs, quantising).
-bool CloseTo(QColor actual, QColor expected, int tolerance = 24);
 QColor CentreOf(const QImage& image);
 inline const QColor kSlotColours[kSlotCount] = {Qt::red, Qt::green, Qt::blue, Qt::yellow,
                                                 Qt::magenta};
