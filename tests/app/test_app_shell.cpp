@@ -16,36 +16,32 @@
 
 namespace {
 
-const QString kSkinPath = QStringLiteral("Resources/Tavrel/simpleK.smf");
-
-class AppShell : public ::testing::Test {
-protected:
-    void SetUp() override {
-        previousDir_ = QDir::currentPath();
-        ASSERT_TRUE(QDir().mkpath(work_.filePath(QStringLiteral("Resources/Tavrel"))));
-        QDir::setCurrent(work_.path());  // the program finds its files below the current folder
-        tavrel::SetPlatformTrace([this](const QString& line) { trace_ << line; });
-    }
-    void TearDown() override {
-        tavrel::SetPlatformTrace({});
-        QDir::setCurrent(previousDir_);
-    }
-
-    // Runs the program's start-up and shut-down with `skin` as the skin file (none if
-    // empty); the user closes the main dialog as soon as it shows, and what the program
-    // looks like then is noted.
-    void RunProgram(const QByteArray& skin) {
-        QFile file(kSkinPath);
-        if (!skin.isEmpty()) {
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(skin) == skin.size());
-        }
-        file.close();
+// The program starts with the shipped skin, then without a skin file; the user closes the
+// main dialog as soon as it shows. The about box's skin is set up first, then the main
+// dialog's; the skin applies while the dialog runs; codecs live only while the dialog runs
+// and are shut down before the skin layer.
+TEST(AppShell, RunsTheDialogAndShutsCodecsDownBeforeTheSkinLayer) {
+    const QString skinPath = QStringLiteral("Resources/Tavrel/simpleK.smf");
+    const QByteArray shipped =
+        tavrel::test::FileContent(QStringLiteral(TAVREL_SOURCE_DIR "/") + skinPath);
+    QTemporaryDir work;
+    const QString previousDir = QDir::currentPath();
+    ASSERT_TRUE(QDir().mkpath(work.filePath(QStringLiteral("Resources/Tavrel"))));
+    QDir::setCurrent(work.path());  // the program finds its files below the current folder
+    QStringList trace;
+    tavrel::SetPlatformTrace([&trace](const QString& line) { trace << line; });
+    for (const QByteArray& skin : {shipped, QByteArray()}) {
+        SCOPED_TRACE(skin.isEmpty() ? "no skin file" : "the shipped skin");
+        trace.clear();
+        QFile::remove(skinPath);
+        ASSERT_TRUE(skin.isEmpty() || tavrel::test::WriteAll(skinPath, skin));
+        QString styleSheetWhileRunning;
         QTimer user;
-        QObject::connect(&user, &QTimer::timeout, [this, &user] {
+        QObject::connect(&user, &QTimer::timeout, [&] {
             for (QWidget* w : QApplication::topLevelWidgets()) {
                 if (auto* dlg = qobject_cast<CTavrelDlg*>(w); dlg != nullptr && dlg->isVisible()) {
-                    trace_ << QStringLiteral("dialog shown");
-                    styleSheetWhileRunning_ = qApp->styleSheet();
+                    trace << QStringLiteral("dialog shown");
+                    styleSheetWhileRunning = qApp->styleSheet();
                     EXPECT_TRUE(tavrel::CodecsStarted());
                     user.stop();
                     dlg->close();
@@ -57,40 +53,23 @@ protected:
         CTavrelApp app;
         EXPECT_EQ(app.InitInstance(), 0);
         EXPECT_EQ(app.ExitInstance(), 0);
-    }
 
-    // The about box's skin is set up first, then the main dialog's; codecs live only while
-    // the dialog runs, and are shut down before the skin layer.
-    static QStringList Expected(bool skinLoaded) {
-        const QString load = QStringLiteral("SkinLoadFile %1 -> %2").arg(kSkinPath).arg(skinLoaded);
-        QStringList lines;
+        QStringList expected;
         for (const QString& caption :
              {QString::fromUtf8("关于 Tavrel"), QStringLiteral("Tavrel")}) {
-            lines << QStringLiteral("SkinStart ") + caption << load;
-            if (skinLoaded)
-                lines << QStringLiteral("SkinSetDialogSkin Dialog");
+            expected << QStringLiteral("SkinStart ") + caption
+                     << QStringLiteral("SkinLoadFile %1 -> %2").arg(skinPath).arg(!skin.isEmpty());
+            if (!skin.isEmpty())
+                expected << QStringLiteral("SkinSetDialogSkin Dialog");
         }
-        return lines << QStringLiteral("CodecStartup") << QStringLiteral("dialog shown")
-                     << QStringLiteral("CodecShutdown") << QStringLiteral("SkinEnd");
+        expected << QStringLiteral("CodecStartup") << QStringLiteral("dialog shown")
+                 << QStringLiteral("CodecShutdown") << QStringLiteral("SkinEnd");
+        EXPECT_EQ(trace, expected);
+        EXPECT_EQ(styleSheetWhileRunning.contains(QStringLiteral("QGroupBox")), !skin.isEmpty());
+        EXPECT_TRUE(qApp->styleSheet().isEmpty());  // the skin is gone after shut-down
     }
-
-    QTemporaryDir work_;
-    QString previousDir_;
-    QStringList trace_;
-    QString styleSheetWhileRunning_;
-};
-
-TEST_F(AppShell, SkinnedStartRunsTheDialogAndShutsCodecsDownBeforeTheSkinLayer) {
-    RunProgram("[Dialog]\nQDialog { background-color: #f2f3f5; }\n");
-    EXPECT_EQ(trace_, Expected(true));
-    EXPECT_TRUE(styleSheetWhileRunning_.contains(QStringLiteral("#f2f3f5")));
-    EXPECT_TRUE(qApp->styleSheet().isEmpty());  // the skin is gone after shut-down
-}
-
-TEST_F(AppShell, MissingSkinFileStartsUnskinned) {
-    RunProgram(QByteArray());
-    EXPECT_EQ(trace_, Expected(false));
-    EXPECT_TRUE(styleSheetWhileRunning_.isEmpty());
+    tavrel::SetPlatformTrace({});
+    QDir::setCurrent(previousDir);
 }
 
 }  // namespace
