@@ -2,12 +2,9 @@
 // tests run them end to end.
 #include <gtest/gtest.h>
 
-#include <chrono>
-
 #include "platform/file_names.h"
 #include "platform/jpeg_scans.h"
-#include "qt_test_app.h"
-#include "tests/support/hostile_pictures.h"
+#include "tests/qt_app_environment.h"
 
 namespace tavrel {
 namespace {
@@ -34,9 +31,9 @@ TEST(FileNames, EveryByteStringComesBackAndIsShownOnOneLine) {
     EXPECT_EQ(OneLine(QStringLiteral("a\\b\nc")), QStringLiteral("a\\b\\nc"));
 }
 
-TEST(JpegScans, CountsScansThroughStuffingAndRestartsAndStopsEarlyOnABomb) {
-    const QByteArray progressive = test::ReadAll(test::TestData("edge/progressive.jpg"));
-    const QByteArray bomb = test::WithLastScanRepeated(test::ProgressiveJpeg(16, 16), 100000);
+// A scan bomb is stopped early and refused; the hostile picture table checks that end to end.
+TEST(JpegScans, CountsScansThroughStuffingAndRestarts) {
+    const QByteArray progressive = test::FileContent(test::TestData("edge/progressive.jpg"));
     // Two scans, the first with a stuffed 0xFF00, a restart marker and fill bytes.
     const QByteArray synthetic =
         QByteArray::fromHex("ffd8 ffdb0004aabb ffda0004cc01 12ff0034ffd056ffff ffda0003dd 77 ffd9");
@@ -51,17 +48,13 @@ TEST(JpegScans, CountsScansThroughStuffingAndRestartsAndStopsEarlyOnABomb) {
         {"no end marker", synthetic.chopped(2), 2, false},
         {"segment cut off", progressive.left(200), 0, false},
         {"not a JPEG", "GIF89a........", 0, false},
-        {"bomb", bomb, kMaxJpegScans + 1, false},
     };
     for (const auto& c : cases) {
-        const auto started = std::chrono::steady_clock::now();
         const JpegScans scans = CountJpegScans(reinterpret_cast<const uint8_t*>(c.bytes.data()),
                                                static_cast<std::size_t>(c.bytes.size()));
         EXPECT_EQ(scans.count, c.scans) << c.what;
         EXPECT_EQ(scans.complete, c.complete) << c.what;
-        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1)) << c.what;
     }
-    EXPECT_GT(bomb.size(), 1'000'000);
 }
 
 }  // namespace
