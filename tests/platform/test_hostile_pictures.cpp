@@ -28,12 +28,6 @@ bool WriteName(const QString& name, const QByteArray& bytes) {
     return ok;
 }
 
-// The reason the picture at name is refused by the codec layer, or empty when it is read.
-QString Refusal(const QString& name) {
-    const Result<QImage> picture = LoadPicture(name);
-    return picture.Reason();
-}
-
 TEST(HostilePictures, AreRefusedWithTheirReasonAndValidOnesAtTheEdgesAreRead) {
     uintptr_t token = 0;
     const CodecStartupInput input;
@@ -56,7 +50,7 @@ TEST(HostilePictures, AreRefusedWithTheirReasonAndValidOnesAtTheEdgesAreRead) {
             ASSERT_EQ(picture.bytes[24], 16);  // the bit depth in the PNG header
         }
         const auto started = std::chrono::steady_clock::now();
-        const QString reason = Refusal(name);
+        const QString reason = LoadPicture(name).Reason();
         if (picture.refusal.isEmpty()) {
             EXPECT_TRUE(reason.isEmpty()) << what << ": " << reason.toStdString();
         } else {
@@ -67,10 +61,9 @@ TEST(HostilePictures, AreRefusedWithTheirReasonAndValidOnesAtTheEdgesAreRead) {
     }
     const QString fifo = dir.filePath(QStringLiteral("pipe.png"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    EXPECT_TRUE(Refusal(fifo).endsWith(QStringLiteral("is not a regular file")));
-    EXPECT_TRUE(Refusal(dir.path()).endsWith(QStringLiteral("is a folder, not a picture")));
-    EXPECT_TRUE(Refusal(dir.filePath(QStringLiteral("missing.png")))
-                    .endsWith(QStringLiteral("no such file")));
+    EXPECT_TRUE(LoadPicture(fifo).Reason().endsWith("is not a regular file"));
+    EXPECT_TRUE(LoadPicture(dir.path()).Reason().endsWith("is a folder, not a picture"));
+    EXPECT_TRUE(LoadPicture(dir.filePath("missing.png")).Reason().endsWith("no such file"));
     CodecShutdown(token);
 }
 
