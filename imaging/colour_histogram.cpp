@@ -1,6 +1,5 @@
 #include "imaging/colour_histogram.h"
 
-#include <algorithm>
 #include <array>
 
 namespace tavrel {
@@ -24,43 +23,31 @@ void RadixSort24(std::vector<uint32_t>& keys) {
     }
 }
 
-// Entries whose keys agree above the lowest dropBits bits of each channel become one.
-// Input and output are ordered by key.
-std::vector<WeightedColour> Merge(const std::vector<WeightedColour>& entries, int dropBits) {
-    const uint32_t keep = (0xFFU << dropBits) & 0xFFU;
-    const auto key = [keep](Rgb c) {
-        return uint32_t{c.red & keep} << 16 | uint32_t{c.green & keep} << 8 | (c.blue & keep);
-    };
-    std::vector<WeightedColour> merged;
-    std::vector<uint32_t> order;
-    for (const WeightedColour& entry : entries) {
-        order.push_back(key(entry.colour));
+// Gathers colours that agree in their top 6 bits per channel into one entry each.
+std::vector<WeightedColour> Bin(const std::vector<WeightedColour>& colours) {
+    constexpr int kBinBits = 6;
+    constexpr int kDrop = 8 - kBinBits;
+    std::vector<WeightedColour> bins(std::size_t{1} << (3 * kBinBits));
+    for (const WeightedColour& c : colours) {
+        WeightedColour& bin = bins[std::size_t{c.colour.red} >> kDrop << (2 * kBinBits) |
+                                   std::size_t{c.colour.green} >> kDrop << kBinBits |
+                                   std::size_t{c.colour.blue} >> kDrop];
+        bin.count += c.count;
+        bin.redSum += c.redSum;
+        bin.greenSum += c.greenSum;
+        bin.blueSum += c.blueSum;
     }
-    // Entries sorted by full colour are not sorted by the coarse key (green and blue
-    // interleave), so gather by coarse key through a sort of (key, position).
-    std::vector<uint64_t> byKey(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        byKey[i] = uint64_t{order[i]} << 32 | i;
-    }
-    std::sort(byKey.begin(), byKey.end());
-    for (std::size_t i = 0; i < byKey.size();) {
-        WeightedColour bin;
-        std::size_t j = i;
-        for (; j < byKey.size() && byKey[j] >> 32 == byKey[i] >> 32; ++j) {
-            const WeightedColour& e = entries[byKey[j] & 0xFFFFFFFF];
-            bin.count += e.count;
-            bin.redSum += e.redSum;
-            bin.greenSum += e.greenSum;
-            bin.blueSum += e.blueSum;
+    std::vector<WeightedColour> occupied;
+    for (WeightedColour& bin : bins) {
+        if (bin.count != 0) {
+            const uint32_t half = bin.count / 2;
+            bin.colour = {static_cast<uint8_t>((bin.redSum + half) / bin.count),
+                          static_cast<uint8_t>((bin.greenSum + half) / bin.count),
+                          static_cast<uint8_t>((bin.blueSum + half) / bin.count)};
+            occupied.push_back(bin);
         }
-        const uint32_t half = bin.count / 2;
-        bin.colour = {static_cast<uint8_t>((bin.redSum + half) / bin.count),
-                      static_cast<uint8_t>((bin.greenSum + half) / bin.count),
-                      static_cast<uint8_t>((bin.blueSum + half) / bin.count)};
-        merged.push_back(bin);
-        i = j;
     }
-    return merged;
+    return occupied;
 }
 
 }  // namespace
@@ -91,7 +78,7 @@ std::vector<WeightedColour> ColourHistogram(const TrueColourView& picture) {
             {colour, count, colour.red * count, colour.green * count, colour.blue * count});
         i = j;
     }
-    return histogram.size() > kMaxExactColours ? Merge(histogram, 2) : histogram;
+    return histogram.size() > kMaxExactColours ? Bin(histogram) : histogram;
 }
 
 }  // namespace tavrel

@@ -18,9 +18,9 @@ std::vector<Rgb> RefinePalette(std::span<const WeightedColour> histogram, std::v
         std::vector<Sums> sums(palette.size());
         for (std::size_t i = 0; i < histogram.size(); ++i) {
             const WeightedColour& point = histogram[i];
-            // The previous owner is usually still the nearest: a cheap exact start.
-            owner[i] = pass == 0 ? nearest.Find(point.colour)
-                                 : nearest.FindFrom(point.colour, owner[i]);
+            // The previous owner (in the first pass the owner of the previous colour, a
+            // similar one) is usually still the nearest: a cheap exact start.
+            owner[i] = nearest.FindFrom(point.colour, pass == 0 && i > 0 ? owner[i - 1] : owner[i]);
             Sums& s = sums[owner[i]];
             s.red += point.redSum;
             s.green += point.greenSum;

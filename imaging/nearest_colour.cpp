@@ -1,13 +1,25 @@
 #include "imaging/nearest_colour.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace tavrel {
+namespace {
+
+// Squared distance from a palette colour to the nearest or the farthest point of the box
+// [low, low + size - 1] on each channel.
+int32_t BoxDistance(Rgb c, Rgb low, int32_t size, bool farthest) {
+    const auto axis = [&](int32_t v, int32_t lo) {
+        const int32_t hi = lo + size - 1;
+        const int32_t d = farthest ? std::max(v - lo, hi - v) : std::max(std::max(lo - v, v - hi), 0);
+        return d * d;
+    };
+    return axis(c.red, low.red) + axis(c.green, low.green) + axis(c.blue, low.blue);
+}
+
+}  // namespace
 
 NearestColour::NearestColour(std::span<const Rgb> palette)
-    : m_palette(palette.begin(), palette.end()),
-      m_lastAnswer(std::size_t{1} << (3 * kCellBits), 0) {
+    : m_palette(palette.begin(), palette.end()) {
     const std::size_t count = m_palette.size();
     m_neighbours.resize(count * count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -22,52 +34,78 @@ NearestColour::NearestColour(std::span<const Rgb> palette)
 
 uint8_t NearestColour::FindFrom(Rgb colour, uint8_t guess) const {
     const std::size_t count = m_palette.size();
-    const int32_t guessDistance = ColourDistance(colour, m_palette[guess]);
-    const double guessReach = std::sqrt(static_cast<double>(guessDistance));
     uint8_t best = guess;
-    int32_t bestDistance = guessDistance;
-    // Squared limit on |c - g|; the small margin keeps ties and rounding on the safe side.
-    const auto limitFor = [&](int32_t distance) {
-        const double reach = guessReach + std::sqrt(static_cast<double>(distance)) + 1e-3;
-        return reach * reach;
-    };
-    double limit = limitFor(bestDistance);
-    for (const uint32_t* n = &m_neighbours[guess * count], *end = n + count; n != end; ++n) {
-        if (static_cast<double>(*n >> 8) > limit) {
-            break;
-        }
-        const auto index = static_cast<uint8_t>(*n & 0xFF);
-        const int32_t d = ColourDistance(colour, m_palette[index]);
-        if (d < bestDistance || (d == bestDistance && index < best)) {
+    int32_t bestDistance = ColourDistance(colour, m_palette[best]);
+    for (bool restart = true; restart;) {
+        restart = false;
+        const int64_t reach = int64_t{4} * bestDistance;
+        for (const uint32_t *n = &m_neighbours[best * count], *end = n + count;
+             n != end && (*n >> 8) <= reach; ++n) {
+            const auto index = static_cast<uint8_t>(*n & 0xFF);
+            const int32_t d = ColourDistance(colour, m_palette[index]);
             if (d < bestDistance) {
-                limit = limitFor(d);
+                best = index;
+                bestDistance = d;
+                restart = true;
+                break;
             }
-            best = index;
-            bestDistance = d;
+            if (d == bestDistance && index < best) {
+                best = index;  // same reach: the list being walked still covers every tie
+            }
         }
     }
     return best;
 }
 
-uint8_t& NearestColour::LastAnswer(Rgb colour) {
+const NearestColour::Cell& NearestColour::CellOf(Rgb colour) {
     constexpr int kDrop = 8 - kCellBits;
-    return m_lastAnswer[(std::size_t{colour.red} >> kDrop) << (2 * kCellBits) |
-                        (std::size_t{colour.green} >> kDrop) << kCellBits |
-                        (std::size_t{colour.blue} >> kDrop)];
+    constexpr int32_t kSize = 1 << kDrop;
+    if (m_cells.empty()) {
+        m_cells.resize(std::size_t{1} << (3 * kCellBits));
+    }
+    Cell& cell = m_cells[std::size_t{colour.red} >> kDrop << (2 * kCellBits) |
+                         std::size_t{colour.green} >> kDrop << kCellBits |
+                         std::size_t{colour.blue} >> kDrop];
+    if (cell.count != 0) {
+        return cell;
+    }
+    // g, nearest to a point of the cell, is at most m away from every point of it; a
+    // colour nearest to some point x is then within m of the cell and within 2m of g.
+    const Rgb low{static_cast<uint8_t>(colour.red & ~(kSize - 1)),
+                  static_cast<uint8_t>(colour.green & ~(kSize - 1)),
+                  static_cast<uint8_t>(colour.blue & ~(kSize - 1))};
+    const Rgb middle{static_cast<uint8_t>(low.red + kSize / 2),
+                     static_cast<uint8_t>(low.green + kSize / 2),
+                     static_cast<uint8_t>(low.blue + kSize / 2)};
+    const uint8_t g = FindFrom(middle, m_lastCellAnswer);
+    m_lastCellAnswer = g;
+    const int32_t reachFromCell = BoxDistance(m_palette[g], low, kSize, true);
+    const std::size_t count = m_palette.size();
+    cell.first = static_cast<uint32_t>(m_candidates.size());
+    for (const uint32_t *n = &m_neighbours[g * count], *end = n + count;
+         n != end && (*n >> 8) <= int64_t{4} * reachFromCell; ++n) {
+        const auto index = static_cast<uint8_t>(*n & 0xFF);
+        if (BoxDistance(m_palette[index], low, kSize, false) <= reachFromCell) {
+            m_candidates.push_back(index);
+        }
+    }
+    cell.count = static_cast<uint32_t>(m_candidates.size()) - cell.first;
+    return cell;
 }
 
 uint8_t NearestColour::Find(Rgb colour) {
-    uint8_t& last = LastAnswer(colour);
-    last = FindFrom(colour, last);
-    return last;
-}
-
-uint8_t NearestColour::Find(Rgb colour, uint8_t hint) {
-    uint8_t& last = LastAnswer(colour);
-    const bool hintNearer = ColourDistance(colour, m_palette[hint]) <
-                            ColourDistance(colour, m_palette[last]);
-    last = FindFrom(colour, hintNearer ? hint : last);
-    return last;
+    const Cell& cell = CellOf(colour);
+    const uint8_t* candidate = &m_candidates[cell.first];
+    uint8_t best = *candidate;
+    int32_t bestDistance = ColourDistance(colour, m_palette[best]);
+    for (const uint8_t* end = candidate + cell.count; ++candidate != end;) {
+        const int32_t d = ColourDistance(colour, m_palette[*candidate]);
+        if (d < bestDistance || (d == bestDistance && *candidate < best)) {
+            best = *candidate;
+            bestDistance = d;
+        }
+    }
+    return best;
 }
 
 }  // namespace tavrel

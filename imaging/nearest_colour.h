@@ -1,12 +1,13 @@
 // Exact nearest palette colour (squared RGB distance, the lowest index on a tie), fast for
-// the long runs of similar queries that dithering and k-means make. Every query starts from
-// a guess (the last answer given for the same coarse colour cell, or the caller's) and
-// walks the palette colours by distance from the guess g, stopping once they are too far
-// to beat the best b found so far: a colour c is no nearer to x than b when
-// |c - g| > |x - g| + |x - b| (triangle inequality).
+// the millions of similar queries that dithering and k-means make.
+//  - Find: the colour cube is cut into cells of 4 x 4 x 4 levels; the first query in a cell
+//    lists the few palette colours that can be nearest to any point of it, and every query
+//    compares only those.
+//  - FindFrom: starts from a guess g (a previous answer) and walks the palette colours by
+//    distance from g, up to 2 |x - g|: no colour farther from g can be nearer to x
+//    (triangle inequality). A nearer colour found becomes the new g.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -21,22 +22,26 @@ public:
     explicit NearestColour(std::span<const Rgb> palette);
 
     uint8_t Find(Rgb colour);
-    // As Find, also trying hint (a previous answer, a neighbour's) as a start.
-    uint8_t Find(Rgb colour, uint8_t hint);
-    // As Find, starting from guess alone.
     uint8_t FindFrom(Rgb colour, uint8_t guess) const;
 
     const std::vector<Rgb>& Palette() const { return m_palette; }
 
 private:
     static constexpr int kCellBits = 5;
+    struct Cell {
+        uint32_t first = 0;  // into m_candidates
+        uint32_t count = 0;  // 0 until the cell's first query
+    };
+
+    const Cell& CellOf(Rgb colour);
 
     std::vector<Rgb> m_palette;
     // For each palette colour, every palette colour by ascending distance from it: the
     // squared distance in the high bits, the index in the low 8.
     std::vector<uint32_t> m_neighbours;
-    uint8_t& LastAnswer(Rgb colour);
-    std::vector<uint8_t> m_lastAnswer;  // one per coarse cell of kCellBits per channel
+    std::vector<Cell> m_cells;  // allocated by the first Find
+    std::vector<uint8_t> m_candidates;
+    uint8_t m_lastCellAnswer = 0;
 };
 
 inline int32_t ColourDistance(Rgb a, Rgb b) {
