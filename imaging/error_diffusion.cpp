@@ -92,7 +92,8 @@ std::vector<uint8_t> DiffuseError(const TrueColourView& picture, NearestColour& 
                 return Channel(value + ((here[channel] + 128) >> 8));
             };
             const Rgb wanted{take(0, source.red), take(1, source.green), take(2, source.blue)};
-            auto index = static_cast<int32_t>(nearest.Find(wanted));
+            auto index = static_cast<int32_t>(
+                nearest.Find(wanted, static_cast<uint8_t>(std::max(previous, 0))));
             int32_t tolerance = 0;
             if (options.runTolerancePerContrast != 0) {
                 tolerance = options.runTolerancePerContrast *

@@ -57,7 +57,7 @@ uint8_t NearestColour::FindFrom(Rgb colour, uint8_t guess) const {
     return best;
 }
 
-const NearestColour::Cell& NearestColour::CellOf(Rgb colour) {
+const NearestColour::Cell& NearestColour::CellOf(Rgb colour, uint8_t hint) {
     constexpr int kDrop = 8 - kCellBits;
     constexpr int32_t kSize = 1 << kDrop;
     if (m_cells.empty()) {
@@ -77,8 +77,7 @@ const NearestColour::Cell& NearestColour::CellOf(Rgb colour) {
     const Rgb middle{static_cast<uint8_t>(low.red + kSize / 2),
                      static_cast<uint8_t>(low.green + kSize / 2),
                      static_cast<uint8_t>(low.blue + kSize / 2)};
-    const uint8_t g = FindFrom(middle, m_lastCellAnswer);
-    m_lastCellAnswer = g;
+    const uint8_t g = FindFrom(middle, hint);
     const int32_t reachFromCell = BoxDistance(m_palette[g], low, kSize, true);
     const std::size_t count = m_palette.size();
     cell.first = static_cast<uint32_t>(m_candidates.size());
@@ -93,8 +92,8 @@ const NearestColour::Cell& NearestColour::CellOf(Rgb colour) {
     return cell;
 }
 
-uint8_t NearestColour::Find(Rgb colour) {
-    const Cell& cell = CellOf(colour);
+uint8_t NearestColour::Find(Rgb colour, uint8_t hint) {
+    const Cell& cell = CellOf(colour, hint);
     const uint8_t* candidate = &m_candidates[cell.first];
     uint8_t best = *candidate;
     int32_t bestDistance = ColourDistance(colour, m_palette[best]);

@@ -21,7 +21,8 @@ public:
     // palette must hold 1 to 256 colours.
     explicit NearestColour(std::span<const Rgb> palette);
 
-    uint8_t Find(Rgb colour);
+    // hint: a colour likely near x (the answer for a neighbouring pixel, say).
+    uint8_t Find(Rgb colour, uint8_t hint = 0);
     uint8_t FindFrom(Rgb colour, uint8_t guess) const;
 
     const std::vector<Rgb>& Palette() const { return m_palette; }
@@ -33,7 +34,7 @@ private:
         uint32_t count = 0;  // 0 until the cell's first query
     };
 
-    const Cell& CellOf(Rgb colour);
+    const Cell& CellOf(Rgb colour, uint8_t hint);
 
     std::vector<Rgb> m_palette;
     // For each palette colour, every palette colour by ascending distance from it: the
@@ -41,7 +42,6 @@ private:
     std::vector<uint32_t> m_neighbours;
     std::vector<Cell> m_cells;  // allocated by the first Find
     std::vector<uint8_t> m_candidates;
-    uint8_t m_lastCellAnswer = 0;
 };
 
 inline int32_t ColourDistance(Rgb a, Rgb b) {
