@@ -1,9 +1,11 @@
 // Makes one looping GIF from pictures at a chosen frame quality, the way tavrel-gif does it,
 // and says how long each step took. Qt Gui only decodes and scales the pictures.
 //   bench_quality [--quality plain|dither|high] [--threads N] [--size WxH]
-//                 [--fit stretch|contain|cover] [--blur-psnr] OUT.gif PICTURE...
+//                 [--fit stretch|contain|cover] [--blur-psnr] [--save-frames DIR]
+//                 OUT.gif PICTURE...
 // --blur-psnr prints a quick in-process blur-PSNR per frame (Gaussian, sigma 1) for tuning;
-// the figures of record come from frame-quality.
+// the figures of record come from frame-quality. --save-frames writes each true-colour
+// frame before quantisation as DIR/fN.png: the references for frame-quality.
 #include <QColor>
 #include <QCoreApplication>
 #include <QImage>
@@ -108,7 +110,8 @@ QImage FrameImage(const tavrel::IndexedFrame& frame) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: bench_quality [--quality plain|dither|high] [--threads N] [--size WxH]\n"
-                 "                     [--fit stretch|contain|cover] [--blur-psnr] OUT.gif PICTURE...\n");
+                 "                     [--fit stretch|contain|cover] [--blur-psnr] [--save-frames DIR]\n"
+                 "                     OUT.gif PICTURE...\n");
     return 2;
 }
 
@@ -121,6 +124,7 @@ int main(int argc, char** argv) {
     tavrel::FitMode fit = tavrel::FitMode::kStretch;
     int threads = 2, width = 530, height = 530;
     bool measure = false;
+    QString saveDir;
     while (!args.isEmpty() && args.first().startsWith(QStringLiteral("--"))) {
         const QString option = args.takeFirst();
         if (option == QStringLiteral("--blur-psnr")) {
@@ -139,6 +143,8 @@ int main(int argc, char** argv) {
             fit = value == QStringLiteral("contain") ? tavrel::FitMode::kContain
                   : value == QStringLiteral("cover") ? tavrel::FitMode::kCover
                                                      : tavrel::FitMode::kStretch;
+        } else if (option == QStringLiteral("--save-frames")) {
+            saveDir = value;
         } else if (option == QStringLiteral("--threads")) {
             threads = std::max(1, value.toInt());
         } else if (option == QStringLiteral("--size")) {
@@ -222,5 +228,8 @@ int main(int argc, char** argv) {
         std::printf("\n");
     }
     std::printf("write %.1f ms, total %.1f ms\n", writeMs, MillisecondsSince(start));
+    for (int i = 0; !saveDir.isEmpty() && i < count; ++i) {
+        pictures[i].save(saveDir + QStringLiteral("/f%1.png").arg(i + 1));
+    }
     return 0;
 }
