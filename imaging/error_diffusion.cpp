@@ -94,16 +94,15 @@ std::vector<uint8_t> DiffuseError(const TrueColourView& picture, NearestColour& 
             const Rgb wanted{take(0, source.red), take(1, source.green), take(2, source.blue)};
             auto index = static_cast<int32_t>(
                 nearest.Find(wanted, static_cast<uint8_t>(std::max(previous, 0))));
-            int32_t tolerance = 0;
-            if (options.runTolerancePerContrast != 0) {
-                tolerance = options.runTolerancePerContrast *
-                            (Contrast(source, picture.At(std::max(x - 1, 0), y)) +
-                             Contrast(source, picture.At(x, std::max(y - 1, 0))));
-            }
-            if (previous >= 0 && previous != index &&
-                ColourDistance(wanted, palette[previous]) <=
-                    ColourDistance(wanted, palette[index]) + tolerance) {
-                index = previous;
+            if (previous >= 0 && previous != index) {
+                const int32_t farther = ColourDistance(wanted, palette[previous]) -
+                                        ColourDistance(wanted, palette[index]);
+                if (farther <= 0 ||
+                    farther <= options.runTolerancePerContrast *
+                                   (Contrast(source, picture.At(std::max(x - 1, 0), y)) +
+                                    Contrast(source, picture.At(x, std::max(y - 1, 0))))) {
+                    index = previous;
+                }
             }
             out[x] = static_cast<uint8_t>(index);
             previous = index;
