@@ -58,7 +58,8 @@ std::vector<WeightedColour> ColourHistogram(const TrueColourView& picture) {
         return histogram;
     }
     std::vector<uint32_t> keys;
-    keys.reserve(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height));
+    keys.reserve(static_cast<std::size_t>(picture.width) *
+                 static_cast<std::size_t>(picture.height));
     for (int32_t y = 0; y < picture.height; ++y) {
         const uint8_t* p = picture.Row(y);
         for (int32_t x = 0; x < picture.width; ++x, p += 4) {

@@ -10,7 +10,8 @@ namespace {
 int32_t BoxDistance(Rgb c, Rgb low, int32_t size, bool farthest) {
     const auto axis = [&](int32_t v, int32_t lo) {
         const int32_t hi = lo + size - 1;
-        const int32_t d = farthest ? std::max(v - lo, hi - v) : std::max(std::max(lo - v, v - hi), 0);
+        const int32_t d =
+            farthest ? std::max(v - lo, hi - v) : std::max(std::max(lo - v, v - hi), 0);
         return d * d;
     };
     return axis(c.red, low.red) + axis(c.green, low.green) + axis(c.blue, low.blue);

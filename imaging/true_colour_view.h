@@ -17,7 +17,9 @@ struct TrueColourView {
     std::ptrdiff_t stride = 0;  // bytes from one row to the next, at least 4 x width
 
     const uint8_t* Row(int32_t y) const { return pixels + static_cast<std::ptrdiff_t>(y) * stride; }
-    Rgb At(int32_t x, int32_t y) const { return BgrAt(Row(y) + 4 * static_cast<std::ptrdiff_t>(x)); }
+    Rgb At(int32_t x, int32_t y) const {
+        return BgrAt(Row(y) + 4 * static_cast<std::ptrdiff_t>(x));
+    }
     bool IsEmpty() const { return pixels == nullptr || width <= 0 || height <= 0; }
 };
 

@@ -77,8 +77,11 @@ double BlurPsnr(const QImage& a, const QImage& b) {
                 for (int c = 0; c < 3; ++c) {
                     double sum = 0;
                     for (int k = -3; k <= 3; ++k) {
-                        sum += kKernel[std::abs(k)] *
-                               rows[(static_cast<std::size_t>(std::clamp(y + k, 0, h - 1)) * w + x) * 3 + c];
+                        sum +=
+                            kKernel[std::abs(k)] *
+                            rows[(static_cast<std::size_t>(std::clamp(y + k, 0, h - 1)) * w + x) *
+                                     3 +
+                                 c];
                     }
                     out[(static_cast<std::size_t>(y) * w + x) * 3 + c] = sum;
                 }
@@ -100,7 +103,8 @@ QImage FrameImage(const tavrel::IndexedFrame& frame) {
     for (int y = 0; y < frame.nHeight; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < frame.nWidth; ++x) {
-            const uint8_t* c = &frame.pPalette[3 * frame.pIndices[static_cast<std::size_t>(y) * frame.nWidth + x]];
+            const uint8_t* c =
+                &frame.pPalette[3 * frame.pIndices[static_cast<std::size_t>(y) * frame.nWidth + x]];
             line[x] = qRgb(c[0], c[1], c[2]);
         }
     }
@@ -108,10 +112,11 @@ QImage FrameImage(const tavrel::IndexedFrame& frame) {
 }
 
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: bench_quality [--quality plain|dither|high] [--threads N] [--size WxH]\n"
-                 "                     [--fit stretch|contain|cover] [--blur-psnr] [--save-frames DIR]\n"
-                 "                     OUT.gif PICTURE...\n");
+    std::fprintf(
+        stderr,
+        "usage: bench_quality [--quality plain|dither|high] [--threads N] [--size WxH]\n"
+        "                     [--fit stretch|contain|cover] [--blur-psnr] [--save-frames DIR]\n"
+        "                     OUT.gif PICTURE...\n");
     return 2;
 }
 
@@ -210,8 +215,9 @@ int main(int argc, char** argv) {
     for (const tavrel::IndexedFrame& frame : frames) {
         tavrel::MemoryOutputFile memory;
         tavrel::WriteGifFrame(memory, frame.pIndices.data(), frame.pPalette.data(),
-                              static_cast<uint16_t>(frame.nWidth), static_cast<uint16_t>(frame.nHeight),
-                              frame.nBitsPerPixel, 80, tavrel::kNoTransparentColour);
+                              static_cast<uint16_t>(frame.nWidth),
+                              static_cast<uint16_t>(frame.nHeight), frame.nBitsPerPixel, 80,
+                              tavrel::kNoTransparentColour);
         out.Write(memory.Bytes().data(), memory.Bytes().size());
         frameBytes.push_back(memory.Bytes().size());
     }
@@ -220,8 +226,8 @@ int main(int argc, char** argv) {
     const double writeMs = MillisecondsSince(writeStart);
 
     for (int i = 0; i < count; ++i) {
-        std::printf("frame %d: decode+place %.1f ms, convert %.1f ms, %zu bytes", i + 1, decodeMs[i],
-                    convertMs[i], frameBytes[i]);
+        std::printf("frame %d: decode+place %.1f ms, convert %.1f ms, %zu bytes", i + 1,
+                    decodeMs[i], convertMs[i], frameBytes[i]);
         if (measure) {
             std::printf(", blur-PSNR %.2f", BlurPsnr(FrameImage(frames[i]), pictures[i]));
         }

@@ -56,7 +56,8 @@ TEST(FrameFit, ProportionsAndCentringHoldForAnySize) {
         ASSERT_LE(std::abs((fh - d.y - d.height) - d.y), 1);
         // Proportions: the scaled side is the exact one rounded (or 1), so off by at most a
         // pixel of the frame, that is one source side's length in this cross product.
-        ASSERT_LE(std::abs(int64_t{d.width} * sh - int64_t{d.height} * sw), d.width == fw ? sw : sh);
+        ASSERT_LE(std::abs(int64_t{d.width} * sh - int64_t{d.height} * sw),
+                  d.width == fw ? sw : sh);
 
         const PixelRect s = PlaceInFrame(sw, sh, fw, fh, FitMode::kCover).source;
         ASSERT_TRUE(s.x >= 0 && s.y >= 0 && s.width >= 1 && s.height >= 1);

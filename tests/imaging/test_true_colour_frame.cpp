@@ -53,7 +53,8 @@ double BlurPsnr(const Picture& picture, const IndexedFrame& frame) {
             int32_t diff[3] = {0, 0, 0};
             for (int32_t dy = -2; dy <= 2; ++dy) {
                 for (int32_t dx = -2; dx <= 2; ++dx) {
-                    const std::size_t i = static_cast<std::size_t>((y + dy) * picture.width + x + dx);
+                    const std::size_t i =
+                        static_cast<std::size_t>((y + dy) * picture.width + x + dx);
                     const Rgb got = ColourAt(frame, i);
                     const Rgb want = BgrAt(&picture.bytes[4 * i]);
                     diff[0] += got.red - want.red;
@@ -90,9 +91,10 @@ TEST(NearestColour, AgreesWithAFullSearchOnRandomPalettes) {
         for (int i = 0; i < size; ++i) {
             // A few duplicates and a tight cluster exercise ties and dense neighbourhoods.
             const auto v = static_cast<uint8_t>(random());
-            palette.push_back(i % 7 == 3 ? palette[i / 2]
+            palette.push_back(i % 7 == 3   ? palette[i / 2]
                               : i % 3 == 0 ? Rgb{v, static_cast<uint8_t>(v + 1), 100}
-                                           : Rgb{v, static_cast<uint8_t>(random()), static_cast<uint8_t>(random())});
+                                           : Rgb{v, static_cast<uint8_t>(random()),
+                                                 static_cast<uint8_t>(random())});
         }
         NearestColour nearest(palette);
         for (int q = 0; q < 20000; ++q) {
@@ -115,7 +117,8 @@ TEST(Dithering, SmoothGradientGainsColoursPerRowAndFidelity) {
     std::mt19937 random(7);
     std::vector<Rgb> colours(512 * 32);
     for (Rgb& c : colours) {
-        c = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), static_cast<uint8_t>(random())};
+        c = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
+             static_cast<uint8_t>(random())};
     }
     const std::vector<Rgb> sky = Gradient(512, 32);
     colours.insert(colours.end(), sky.begin(), sky.end());
@@ -126,9 +129,12 @@ TEST(Dithering, SmoothGradientGainsColoursPerRowAndFidelity) {
         std::size_t plainColours = 0, ditheredColours = 0;
         for (int32_t y = 32; y < 64; ++y) {
             const auto row = static_cast<std::ptrdiff_t>(y * 512);
-            plainColours += std::set<uint8_t>(plain.pIndices.begin() + row, plain.pIndices.begin() + row + 512).size();
+            plainColours +=
+                std::set<uint8_t>(plain.pIndices.begin() + row, plain.pIndices.begin() + row + 512)
+                    .size();
             ditheredColours += std::set<uint8_t>(dithered.pIndices.begin() + row,
-                                                 dithered.pIndices.begin() + row + 512).size();
+                                                 dithered.pIndices.begin() + row + 512)
+                                   .size();
         }
         if (quality == FrameQuality::kDither) {
             EXPECT_GT(ditheredColours, 2 * plainColours);
@@ -157,7 +163,8 @@ TEST(Dithering, FlatAreasThePaletteHoldsStayFlat) {
     }
     std::vector<Rgb> few;
     for (int i = 0; i < 64 * 64; ++i) {
-        few.push_back({static_cast<uint8_t>(i / 64 % 4 * 60), static_cast<uint8_t>(i % 64 < 20 ? 0 : 200), 7});
+        few.push_back({static_cast<uint8_t>(i / 64 % 4 * 60),
+                       static_cast<uint8_t>(i % 64 < 20 ? 0 : 200), 7});
     }
     const Picture fewColours(64, 64, few);
     const IndexedFrame plain = Convert(fewColours, FrameQuality::kPlain);
@@ -192,7 +199,8 @@ TEST(HighQuality, DeterministicOnAnyThreadCountEveryEntryUsedAndGiflibReadsIt) {
     {
         std::vector<std::jthread> threads;
         for (std::size_t i = 0; i < pictures.size(); ++i) {
-            threads.emplace_back([&, i] { parallel[i] = Convert(pictures[i], FrameQuality::kHigh); });
+            threads.emplace_back(
+                [&, i] { parallel[i] = Convert(pictures[i], FrameQuality::kHigh); });
         }
     }
     MemoryOutputFile file;
@@ -209,7 +217,8 @@ TEST(HighQuality, DeterministicOnAnyThreadCountEveryEntryUsedAndGiflibReadsIt) {
         const auto colours = static_cast<std::size_t>(std::count(used.begin(), used.end(), true));
         EXPECT_TRUE(std::all_of(used.begin(), used.begin() + colours, [](bool u) { return u; }));
         EXPECT_EQ(BitsForColourCount(static_cast<uint32_t>(colours)), frame.nBitsPerPixel);
-        EXPECT_GT(BlurPsnr(pictures[i], frame), BlurPsnr(pictures[i], Convert(pictures[i], FrameQuality::kPlain)));
+        EXPECT_GT(BlurPsnr(pictures[i], frame),
+                  BlurPsnr(pictures[i], Convert(pictures[i], FrameQuality::kPlain)));
         WriteGifFrame(file, frame.pIndices.data(), frame.pPalette.data(), 211, 157,
                       frame.nBitsPerPixel, 80, kNoTransparentColour);
     }
