@@ -53,8 +53,9 @@ double BlurPsnr(const Picture& picture, const IndexedFrame& frame) {
             int32_t diff[3] = {0, 0, 0};
             for (int32_t dy = -2; dy <= 2; ++dy) {
                 for (int32_t dx = -2; dx <= 2; ++dx) {
-                    const std::size_t i =
-                        static_cast<std::size_t>((y + dy) * picture.width + x + dx);
+                    const auto i =
+                        static_cast<std::size_t>(y + dy) * static_cast<std::size_t>(picture.width) +
+                        static_cast<std::size_t>(x + dx);
                     const Rgb got = ColourAt(frame, i);
                     const Rgb want = BgrAt(&picture.bytes[4 * i]);
                     diff[0] += got.red - want.red;
@@ -128,7 +129,7 @@ TEST(Dithering, SmoothGradientGainsColoursPerRowAndFidelity) {
         const IndexedFrame dithered = Convert(picture, quality);
         std::size_t plainColours = 0, ditheredColours = 0;
         for (int32_t y = 32; y < 64; ++y) {
-            const auto row = static_cast<std::ptrdiff_t>(y * 512);
+            const std::ptrdiff_t row = std::ptrdiff_t{y} * 512;
             plainColours +=
                 std::set<uint8_t>(plain.pIndices.begin() + row, plain.pIndices.begin() + row + 512)
                     .size();
@@ -162,6 +163,7 @@ TEST(Dithering, FlatAreasThePaletteHoldsStayFlat) {
         }
     }
     std::vector<Rgb> few;
+    few.reserve(64 * 64);
     for (int i = 0; i < 64 * 64; ++i) {
         few.push_back({static_cast<uint8_t>(i / 64 % 4 * 60),
                        static_cast<uint8_t>(i % 64 < 20 ? 0 : 200), 7});
