@@ -1,6 +1,7 @@
 #include "imaging/nearest_colour.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace tavrel {
 namespace {
@@ -23,6 +24,7 @@ NearestColour::NearestColour(std::span<const Rgb> palette)
     : m_palette(palette.begin(), palette.end()) {
     const std::size_t count = m_palette.size();
     m_neighbours.resize(count * count);
+    m_gap.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
         uint32_t* list = &m_neighbours[i * count];
         for (std::size_t j = 0; j < count; ++j) {
@@ -30,6 +32,8 @@ NearestColour::NearestColour(std::span<const Rgb> palette)
                       static_cast<uint32_t>(j);
         }
         std::sort(list, list + count);
+        // Entry 0 is the colour itself, or a twin of lower index at distance 0.
+        m_gap[i] = count > 1 ? static_cast<int32_t>(list[1] >> 8) : INT32_MAX;
     }
 }
 
@@ -98,6 +102,11 @@ uint8_t NearestColour::Find(Rgb colour, uint8_t hint) {
     const uint8_t* candidate = &m_candidates[cell.first];
     uint8_t best = *candidate;
     int32_t bestDistance = ColourDistance(colour, m_palette[best]);
+    // The first candidate is the colour nearest to the cell's middle. Within half the gap
+    // to its own nearest neighbour it is strictly the nearest: no other needs a look.
+    if (int64_t{4} * bestDistance < m_gap[best]) {
+        return best;
+    }
     for (const uint8_t* end = candidate + cell.count; ++candidate != end;) {
         const int32_t d = ColourDistance(colour, m_palette[*candidate]);
         if (d < bestDistance || (d == bestDistance && *candidate < best)) {

@@ -40,6 +40,8 @@ private:
     // For each palette colour, every palette colour by ascending distance from it: the
     // squared distance in the high bits, the index in the low 8.
     std::vector<uint32_t> m_neighbours;
+    // Per palette colour, the squared distance to its nearest other colour.
+    std::vector<int32_t> m_gap;
     std::vector<Cell> m_cells;  // allocated by the first Find
     std::vector<uint8_t> m_candidates;
 };
