@@ -75,7 +75,9 @@ const NearestColour::Cell& NearestColour::CellOf(Rgb colour, uint8_t hint) {
         return cell;
     }
     // g, nearest to a point of the cell, is at most m away from every point of it; a
-    // colour nearest to some point x is then within m of the cell and within 2m of g.
+    // colour nearest to some point x is then within m of x and so within 2m of g. Of those,
+    // only the ones nearer than g to some point of the cell are kept: for colour j,
+    // |x - j|^2 - |x - g|^2 is linear in x, so its least value on the cell is at a corner.
     const Rgb low{static_cast<uint8_t>(colour.red & ~(kSize - 1)),
                   static_cast<uint8_t>(colour.green & ~(kSize - 1)),
                   static_cast<uint8_t>(colour.blue & ~(kSize - 1))};
@@ -83,13 +85,22 @@ const NearestColour::Cell& NearestColour::CellOf(Rgb colour, uint8_t hint) {
                      static_cast<uint8_t>(low.green + kSize / 2),
                      static_cast<uint8_t>(low.blue + kSize / 2)};
     const uint8_t g = FindFrom(middle, hint);
-    const int32_t reachFromCell = BoxDistance(m_palette[g], low, kSize, true);
+    const Rgb gc = m_palette[g];
+    const int64_t reach = int64_t{4} * BoxDistance(gc, low, kSize, true);
+    const auto lowest = [&](Rgb j) {
+        const auto axis = [&](int32_t jv, int32_t gv, int32_t lo) {
+            const int32_t x = jv > gv ? lo + kSize - 1 : lo;
+            return (x - jv) * (x - jv) - (x - gv) * (x - gv);
+        };
+        return axis(j.red, gc.red, low.red) + axis(j.green, gc.green, low.green) +
+               axis(j.blue, gc.blue, low.blue);
+    };
     const std::size_t count = m_palette.size();
     cell.first = static_cast<uint32_t>(m_candidates.size());
     for (const uint32_t *n = &m_neighbours[g * count], *end = n + count;
-         n != end && (*n >> 8) <= int64_t{4} * reachFromCell; ++n) {
+         n != end && (*n >> 8) <= reach; ++n) {
         const auto index = static_cast<uint8_t>(*n & 0xFF);
-        if (BoxDistance(m_palette[index], low, kSize, false) <= reachFromCell) {
+        if (lowest(m_palette[index]) <= 0) {
             m_candidates.push_back(index);
         }
     }
