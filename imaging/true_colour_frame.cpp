@@ -10,6 +10,7 @@
 #include "imaging/nearest_colour.h"
 #include "imaging/octree_quantizer.h"
 #include "imaging/packed_dib.h"
+#include "imaging/pixel_colours.h"
 
 namespace tavrel {
 namespace {
@@ -36,7 +37,44 @@ std::vector<uint8_t> PackTrueColour(const TrueColourView& picture) {
 constexpr int kRefinePasses = 4;
 constexpr DiffusionOptions kHighDiffusion{14, 4};
 
+// The colours of a checked packed bitmap as blue, green, red, 0 rows, top row first.
+std::vector<uint8_t> TrueColourRows(const PackedDibView& dib) {
+    std::vector<uint8_t> rows;
+    rows.reserve(4 * static_cast<std::size_t>(dib.width) * static_cast<std::size_t>(dib.height));
+    const auto append = [&rows](Rgb c) { rows.insert(rows.end(), {c.blue, c.green, c.red, 0}); };
+    for (int32_t y = dib.height - 1; y >= 0; --y) {
+        const uint8_t* row = dib.Row(y);
+        if (dib.colourTable == nullptr) {
+            ForEachDirectColour(row, dib.width, dib.bitCount, append);
+            continue;
+        }
+        for (int32_t x = 0; x < dib.width; ++x) {
+            const std::size_t index = PaletteIndexAt(row, x, dib.bitCount);
+            append(BgrAt(dib.colourTable + kRgbQuadSize * index));
+        }
+    }
+    return rows;
+}
+
 }  // namespace
+
+bool BitmapToIndexedFrame(const DibSection& bitmap, FrameQuality quality, IndexedFrame& frame) {
+    if (quality == FrameQuality::kPlain) {
+        return BitmapToIndexedFrame(bitmap, frame);
+    }
+    const auto block = PackBitmap(bitmap);
+    if (!block) {
+        return false;
+    }
+    const PackedDibCheck check = ReadPackedDib(block->data(), block->size());
+    if (check.status != PackedDibStatus::kValid) {
+        return false;
+    }
+    const std::vector<uint8_t> rows = TrueColourRows(check.view);
+    const TrueColourView view{rows.data(), check.view.width, check.view.height,
+                              4 * static_cast<std::ptrdiff_t>(check.view.width)};
+    return TrueColourToIndexedFrame(view, quality, frame);
+}
 
 std::vector<Rgb> OctreePalette(const TrueColourView& picture) {
     const std::vector<uint8_t> block = PackTrueColour(picture);

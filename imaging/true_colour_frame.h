@@ -13,6 +13,7 @@
 #include "imaging/indexed_frame.h"
 #include "imaging/pixel_colours.h"
 #include "imaging/true_colour_view.h"
+#include "platform/dib_section.h"
 
 namespace tavrel {
 
@@ -21,6 +22,11 @@ enum class FrameQuality { kPlain, kDither, kHigh };
 // False, frame untouched, for an empty view. Throws std::bad_alloc when memory runs out.
 bool TrueColourToIndexedFrame(const TrueColourView& picture, FrameQuality quality,
                               IndexedFrame& frame);
+
+// A bitmap of any supported depth at the given quality: kPlain is BitmapToIndexedFrame
+// exactly; the others read the bitmap's colours as true colour first. False, frame
+// untouched, when BitmapToIndexedFrame would refuse the bitmap.
+bool BitmapToIndexedFrame(const DibSection& bitmap, FrameQuality quality, IndexedFrame& frame);
 
 // The octree palette of the picture (at most 256 colours), in the octree's order.
 std::vector<Rgb> OctreePalette(const TrueColourView& picture);

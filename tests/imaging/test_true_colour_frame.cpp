@@ -177,16 +177,38 @@ TEST(Dithering, FlatAreasThePaletteHoldsStayFlat) {
     }
 }
 
-// The plain quality is the 32-bit bitmap conversion, byte for byte.
-TEST(TrueColourFrame, PlainIsTheBitmapConversion) {
+// Plain is the 32-bit bitmap conversion byte for byte; bitmaps of any depth reach the
+// other qualities as the same true colours.
+TEST(TrueColourFrame, BitmapsOfEveryDepthMatchTheirTrueColours) {
     const std::vector<Rgb> colours = test::PhotoLikeColours(97, 61, 3);
-    const DibSection bitmap = test::MakeBitmap(97, 61, 32, colours);
+    const Picture picture(97, 61, colours);
     IndexedFrame expected;
-    ASSERT_TRUE(BitmapToIndexedFrame(bitmap, expected));
-    const IndexedFrame frame = Convert(Picture(97, 61, colours), FrameQuality::kPlain);
-    EXPECT_EQ(frame.pIndices, expected.pIndices);
-    EXPECT_EQ(frame.pPalette, expected.pPalette);
-    EXPECT_EQ(frame.nBitsPerPixel, expected.nBitsPerPixel);
+    ASSERT_TRUE(BitmapToIndexedFrame(test::MakeBitmap(97, 61, 32, colours), expected));
+    const IndexedFrame plain = Convert(picture, FrameQuality::kPlain);
+    EXPECT_EQ(plain.pIndices, expected.pIndices);
+    EXPECT_EQ(plain.pPalette, expected.pPalette);
+    EXPECT_EQ(plain.nBitsPerPixel, expected.nBitsPerPixel);
+
+    const IndexedFrame high = Convert(picture, FrameQuality::kHigh);
+    for (const uint16_t bits : {24, 32}) {
+        IndexedFrame frame;
+        ASSERT_TRUE(BitmapToIndexedFrame(test::MakeBitmap(97, 61, bits, colours),
+                                         FrameQuality::kHigh, frame));
+        EXPECT_EQ(frame.pIndices, high.pIndices);
+        EXPECT_EQ(frame.pPalette, high.pPalette);
+    }
+    DibSection grey(9, 5, 8);
+    for (std::size_t i = 0; i < grey.ColourTable().size(); ++i) {
+        const auto v = static_cast<uint8_t>(i);
+        grey.ColourTable()[i] = {v, v, v, 0};
+    }
+    for (int32_t y = 0; y < 5; ++y) {
+        std::fill(grey.Row(y), grey.Row(y) + 9, static_cast<uint8_t>(40 * y));
+    }
+    IndexedFrame frame;
+    ASSERT_TRUE(BitmapToIndexedFrame(grey, FrameQuality::kDither, frame));
+    EXPECT_EQ(ColourAt(frame, 0), (Rgb{160, 160, 160}));  // the top row is the last in memory
+    EXPECT_FALSE(BitmapToIndexedFrame(DibSection(), FrameQuality::kHigh, frame));
 }
 
 TEST(HighQuality, DeterministicOnAnyThreadCountEveryEntryUsedAndGiflibReadsIt) {
