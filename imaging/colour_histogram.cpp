@@ -1,23 +1,24 @@
 #include "imaging/colour_histogram.h"
 
-#include <array>
+#include <algorithm>
 
 namespace tavrel {
 namespace {
 
-// Least significant byte first: three stable counting passes over 24-bit keys.
+// Low half first: two stable counting passes of 12 bits over 24-bit keys.
 void RadixSort24(std::vector<uint32_t>& keys) {
     std::vector<uint32_t> scratch(keys.size());
-    for (int shift = 0; shift < 24; shift += 8) {
-        std::array<std::size_t, 257> start{};
+    std::vector<uint32_t> start(4097);
+    for (int shift = 0; shift < 24; shift += 12) {
+        std::fill(start.begin(), start.end(), 0);
         for (const uint32_t key : keys) {
-            ++start[((key >> shift) & 0xFF) + 1];
+            ++start[((key >> shift) & 0xFFF) + 1];
         }
         for (std::size_t i = 1; i < start.size(); ++i) {
             start[i] += start[i - 1];
         }
         for (const uint32_t key : keys) {
-            scratch[start[(key >> shift) & 0xFF]++] = key;
+            scratch[start[(key >> shift) & 0xFFF]++] = key;
         }
         keys.swap(scratch);
     }
