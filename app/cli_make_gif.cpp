@@ -1,20 +1,18 @@
 #include "app/cli_make_gif.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <new>
+#include <optional>
 
-#include "app/cli_staging.h"
+#include "frames/frames_in_parallel.h"
 #include "gif/gif_writer.h"
 #include "platform/files.h"
-#include "ui/gif_frames.h"
+#include "platform/result.h"
 
 namespace tavrel {
 namespace {
 
-MakeGifResult Failure(const QString& path, const QString& reason) {
+MakeGifResult Failed(const QString& path, const QString& reason) {
     return MakeGifResult{false, path, reason};
 }
 
@@ -23,17 +21,17 @@ MakeGifResult Failure(const QString& path, const QString& reason) {
 QString ProblemWithPictureFile(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists()) {
-        return QStringLiteral("no such file");
+        return Tr("no such file");
     }
     if (info.isDir()) {
-        return QStringLiteral("is a folder, not a picture");
+        return Tr("is a folder, not a picture");
     }
     // A pipe or device could block or never end; pictures are plain files.
     if (!info.isFile()) {
-        return QStringLiteral("is not a regular file");
+        return Tr("is not a regular file");
     }
     if (!info.isReadable()) {
-        return QStringLiteral("permission denied");
+        return Tr("permission denied");
     }
     return {};
 }
@@ -41,62 +39,34 @@ QString ProblemWithPictureFile(const QString& path) {
 }  // namespace
 
 MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString& outputPath,
-                                  uint16_t delay, const std::function<bool(int)>& onFrame) {
+                                  uint16_t delay, const std::function<bool(int)>& onFrame,
+                                  int threads) {
     for (const QString& picture : picturePaths) {
         if (QString problem = ProblemWithPictureFile(picture); !problem.isEmpty()) {
-            return Failure(picture, problem);
+            return Failed(picture, problem);
         }
-    }
-
-    // Private to this run and removed with everything in it when the run ends.
-    QTemporaryDir stagingDir(QDir::tempPath() + QStringLiteral("/tavrel-gif-XXXXXX"));
-    if (!stagingDir.isValid()) {
-        return Failure(QDir::tempPath(), QStringLiteral("cannot create a temporary folder: ") +
-                                             stagingDir.errorString());
     }
 
     AtomicOutputFile out;
     QString reason;
     if (!out.Open(outputPath, &reason)) {
-        return Failure(outputPath, reason);
+        return Failed(outputPath, reason);
     }
-
-    // Declared after the folder: its destructor waits for a staging still in flight, and
-    // only then is the folder removed.
-    StagingPipeline staging(picturePaths, stagingDir.path());
-    bool headerWritten = false;
-    for (qsizetype i = 0; i < picturePaths.size(); ++i) {
-        const QString& picture = picturePaths[i];
-        if (onFrame && !onFrame(static_cast<int>(i + 1))) {
-            return Failure({}, QStringLiteral("interrupted"));
-        }
-        try {
-            const StagedPicture staged = staging.Take(i);
-            if (!staged.ok) {
-                return Failure(picture, staged.reason.isEmpty() ? QStringLiteral("cannot be read")
-                                                                : staged.reason);
-            }
-            const bool appended = AppendBmpFrame(out, staged.bmpPath, kCliFrameSize, kCliFrameSize,
-                                                 delay, headerWritten);
-            // Disk use stays at two staged copies, whatever the number of pictures.
-            QFile::remove(staged.bmpPath);
-            if (!appended) {
-                return Failure(picture, QStringLiteral("cannot be turned into a GIF frame"));
-            }
-        } catch (const FileWriteError& error) {
-            return Failure(outputPath, QString::fromUtf8(error.what()));
-        } catch (const std::bad_alloc&) {
-            return Failure(picture, QStringLiteral("out of memory"));
-        }
-    }
-
     try {
+        const std::optional<FramesFailure> failed = AppendFramesFromPictures(
+            picturePaths, out, delay, FrameOptions{}, ParallelOptions{threads, onFrame});
+        if (failed) {
+            return Failed(failed->picture < 0 ? QString() : picturePaths[failed->picture],
+                          failed->reason);
+        }
         WriteGifTrailer(out);
     } catch (const FileWriteError& error) {
-        return Failure(outputPath, QString::fromUtf8(error.what()));
+        return Failed(outputPath, QString::fromUtf8(error.what()));
+    } catch (const std::bad_alloc&) {
+        return Failed({}, Tr("out of memory"));
     }
     if (!out.Commit(&reason)) {
-        return Failure(outputPath, reason);
+        return Failed(outputPath, reason);
     }
     return MakeGifResult{true, {}, {}};
 }

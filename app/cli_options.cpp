@@ -4,25 +4,10 @@
 
 #include <optional>
 
-#include "ui/gif_frames.h"
+#include "frames/speed.h"
 
 namespace tavrel {
 namespace {
-
-// The speed words of the command line, mapped to the dialog's speed texts so that both
-// front ends take their delay from the same table.
-std::optional<QString> SpeedTextFor(const QString& word) {
-    if (word == QLatin1String("slow")) {
-        return QStringLiteral("慢");
-    }
-    if (word == QLatin1String("medium")) {
-        return QStringLiteral("中");
-    }
-    if (word == QLatin1String("fast")) {
-        return QStringLiteral("快");
-    }
-    return std::nullopt;
-}
 
 std::optional<uint16_t> ParseDelay(const QString& text) {
     // Digits only: toUInt alone would accept "+5" and surrounding blanks.
@@ -115,7 +100,7 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
         }
 
         if (option.name == QLatin1String("--speed")) {
-            if (!SpeedTextFor(value)) {
+            if (!SpeedFromName(value)) {
                 return Failure(
                     QStringLiteral("--speed must be slow, medium or fast, not '%1'").arg(value));
             }
@@ -148,7 +133,7 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
     options.action = CliOptions::Action::MakeGif;
     options.outputPath = *output;
     options.picturePaths = pictures;
-    options.delay = explicitDelay ? *explicitDelay : GifDelayForSpeed(*SpeedTextFor(speedWord));
+    options.delay = explicitDelay ? *explicitDelay : GifDelayFor(*SpeedFromName(speedWord));
     return options;
 }
 

@@ -16,8 +16,8 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitInterrupted = 130;  // 128 + SIGINT, as shells report it
 
-// Ctrl+C or a polite kill stops the run between frames, so the temporary folder and the
-// unfinished output are removed on the way out instead of being left behind.
+// Ctrl+C or a polite kill stops the run between frames, so the unfinished output is removed
+// on the way out instead of being left behind.
 volatile std::sig_atomic_t g_stopRequested = 0;
 
 extern "C" void RequestStop(int /*signal*/) {

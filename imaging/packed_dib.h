@@ -8,10 +8,11 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/bitmap_format.h"
+
 namespace tavrel {
 
-inline constexpr std::size_t kPackedDibHeaderSize = 40;
-inline constexpr std::size_t kRgbQuadSize = 4;
+inline constexpr std::size_t kPackedDibHeaderSize = kDibInfoHeaderSize;
 
 // The header fields that are written and read; the rest of the 40 bytes stay zero.
 struct PackedDibHeader {
@@ -28,11 +29,7 @@ struct PackedDibHeader {
 PackedDibHeader LoadPackedDibHeader(const uint8_t* block);
 void StorePackedDibHeader(const PackedDibHeader& header, uint8_t* block);
 
-// 1, 4, 8, 15, 16, 24 and 32 bits per pixel are accepted. A 15-bit picture is 5-5-5 in
-// 16-bit pixels, so it is laid out exactly like a 16-bit one.
-bool IsSupportedBitCount(uint32_t bitCount);
-// Colour-table entries that come with a bit count: 2^bits for 1, 4 and 8, else 0.
-std::size_t ColourTableEntries(uint16_t bitCount);
+// The depths accepted and their colour tables are those of platform/bitmap_format.h.
 
 // Where everything lies in a block for a picture of the given size and depth.
 struct PackedDibLayout {

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/bitmap_format.h"
+
 namespace tavrel {
 
 struct Rgb {
@@ -15,30 +17,12 @@ struct Rgb {
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
-// Pixel x of a row of 1, 4 or 8 bits: a byte, the high nibble for even x, or bit
-// 7 - (x mod 8) so that the most significant bit is the leftmost pixel. Other depths give 0.
-inline uint8_t PaletteIndexAt(const uint8_t* row, int32_t x, uint16_t bitCount) {
-    const auto ux = static_cast<uint32_t>(x);
-    switch (bitCount) {
-        case 8:
-            return row[ux];
-        case 4:
-            return (ux & 1) == 0 ? row[ux / 2] >> 4 : row[ux / 2] & 0x0F;
-        case 1:
-            return (row[ux / 8] >> (7 - ux % 8)) & 1;
-        default:
-            return 0;
-    }
-}
-
 // A 5-5-5 pixel stored low byte first; the top bit is ignored and each component keeps
 // its five bits in the high end of the byte.
 inline Rgb Rgb555At(const uint8_t* pixel) {
-    const unsigned lo = pixel[0];
-    const unsigned hi = pixel[1];
-    return {static_cast<uint8_t>(((hi >> 2) & 0x1F) << 3),
-            static_cast<uint8_t>((((hi & 0x03) << 3) | (lo >> 5)) << 3),
-            static_cast<uint8_t>((lo & 0x1F) << 3)};
+    const Rgb555 c = Unpack555(pixel);
+    return {static_cast<uint8_t>(c.red << 3), static_cast<uint8_t>(c.green << 3),
+            static_cast<uint8_t>(c.blue << 3)};
 }
 
 // Blue, green, red in that order, as in 24- and 32-bit pixels and RGBQUAD entries.

@@ -2,14 +2,10 @@
 // here; Qt's reader decodes the pixels, which covers RLE, top-down files and bit fields.
 #include "platform/bitmap_loader.h"
 
-#include <QAbstractButton>
 #include <QBuffer>
 #include <QFile>
-#include <QIcon>
 #include <QImage>
 #include <QImageReader>
-#include <QStyle>
-#include <QVariant>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -18,88 +14,7 @@ namespace tavrel {
 
 namespace {
 
-constexpr uint32_t kBiRgb = 0;
-constexpr uint32_t kBiBitFields = 3;
-constexpr int kFileHeaderSize = 14;
-constexpr int kCoreHeaderSize = 12;
-
-uint16_t U16(const QByteArray& b, qsizetype at) {
-    return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1])
-                                                                   << 8);
-}
-uint32_t U32(const QByteArray& b, qsizetype at) {
-    return static_cast<uint32_t>(U16(b, at)) | static_cast<uint32_t>(U16(b, at + 2)) << 16;
-}
-
-struct BmpHeader {
-    int32_t width = 0;
-    int32_t height = 0;  // always positive; topDown tells the row order
-    bool topDown = false;
-    uint16_t bitCount = 0;
-    uint32_t compression = kBiRgb;
-    uint32_t pixelOffset = 0;
-    std::vector<RgbQuad> colourTable;  // 2^bits entries for 8 bits or fewer, padded with zeros
-};
-
-std::optional<BmpHeader> ReadBmpHeader(const QByteArray& file) {
-    if (file.size() < kFileHeaderSize + kCoreHeaderSize || file[0] != 'B' || file[1] != 'M') {
-        return std::nullopt;
-    }
-    BmpHeader h;
-    h.pixelOffset = U32(file, 10);
-    const uint32_t infoSize = U32(file, kFileHeaderSize);
-    const bool core = infoSize == kCoreHeaderSize;
-    if (!core && (infoSize < 40 || file.size() < kFileHeaderSize + 40)) {
-        return std::nullopt;
-    }
-    int64_t height = 0;
-    uint32_t coloursUsed = 0;
-    if (core) {
-        h.width = U16(file, 18);
-        height = U16(file, 20);
-        h.bitCount = U16(file, 24);
-    } else {
-        h.width = static_cast<int32_t>(U32(file, 18));
-        height = static_cast<int32_t>(U32(file, 22));
-        h.bitCount = U16(file, 28);
-        h.compression = U32(file, 30);
-        coloursUsed = U32(file, 46);
-    }
-    h.topDown = height < 0;
-    if (height < 0) {
-        height = -height;
-    }
-    if (h.width <= 0 || height <= 0 || height > INT32_MAX) {
-        return std::nullopt;
-    }
-    h.height = static_cast<int32_t>(height);
-    switch (h.bitCount) {
-        case 1:
-        case 4:
-        case 8:
-        case 16:
-        case 24:
-        case 32:
-            break;
-        default:
-            return std::nullopt;
-    }
-    if (h.bitCount <= 8) {
-        const uint32_t full = 1u << h.bitCount;
-        const uint32_t stored = coloursUsed == 0 || coloursUsed > full ? full : coloursUsed;
-        qsizetype at = kFileHeaderSize + infoSize;
-        if (h.compression == kBiBitFields && infoSize == 40) {
-            at += 12;  // three masks after the classic header
-        }
-        const int entrySize = core ? 3 : 4;
-        h.colourTable.assign(full, RgbQuad{});
-        for (uint32_t i = 0; i < stored && at + entrySize <= file.size(); ++i, at += entrySize) {
-            h.colourTable[i] = {static_cast<uint8_t>(file[at]), static_cast<uint8_t>(file[at + 1]),
-                                static_cast<uint8_t>(file[at + 2]), 0};
-        }
-    }
-    return h;
-}
+using BmpHeader = BmpFileHeader;
 
 // The file's rows copied as they are: an uncompressed file already at the requested size.
 DibSection CopyRawRows(const BmpHeader& h, const QByteArray& file) {
@@ -119,44 +34,6 @@ DibSection CopyRawRows(const BmpHeader& h, const QByteArray& file) {
     return dib;
 }
 
-constexpr uint32_t kBiRle8 = 1;
-constexpr uint32_t kBiRle4 = 2;
-
-// Qt's reader turns a cut-off file into a picture with a blank end. A complete file holds all
-// its rows: plain rows need their full size, run-length data must reach its end marker (or
-// the end of its last row).
-bool PixelDataComplete(const BmpHeader& h, const QByteArray& file) {
-    const std::size_t size = static_cast<std::size_t>(file.size());
-    if (h.compression != kBiRle8 && h.compression != kBiRle4) {
-        const auto stride = DibSection::StrideFor(h.width, h.bitCount);
-        return stride && h.pixelOffset <= size &&
-               *stride * static_cast<std::size_t>(h.height) <= size - h.pixelOffset;
-    }
-    const auto* b = reinterpret_cast<const uint8_t*>(file.constData());
-    std::size_t at = h.pixelOffset;
-    int rowsEnded = 0;
-    while (at + 2 <= size) {
-        const uint8_t count = b[at], value = b[at + 1];
-        at += 2;
-        if (count != 0) {
-            continue;  // a run of count pixels
-        }
-        if (value == 0) {
-            if (++rowsEnded >= h.height) {
-                return true;
-            }
-        } else if (value == 1) {
-            return true;  // end of bitmap
-        } else if (value == 2) {
-            at += 2;  // delta
-        } else {
-            const std::size_t bytes = h.compression == kBiRle8 ? value : (value + 1u) / 2;
-            at += (bytes + 1) & ~std::size_t{1};  // literal pixels, padded to a word
-        }
-    }
-    return false;
-}
-
 // Source coordinate for each target coordinate: the pixel under the target pixel's centre.
 std::vector<int> NearestMap(int target, int source) {
     std::vector<int> map(static_cast<std::size_t>(target));
@@ -168,14 +45,15 @@ std::vector<int> NearestMap(int target, int source) {
 }
 
 // Indexed pictures keep their indices: nearest neighbour from Qt's Mono or Indexed8 image.
-DibSection StretchIndexed(const BmpHeader& h, const QImage& image, int width, int height) {
+DibSection StretchIndexedRows(const std::vector<RgbQuad>& colourTable, uint16_t bitCount,
+                              const QImage& image, int width, int height) {
     if (image.format() != QImage::Format_Mono && image.format() != QImage::Format_Indexed8) {
         return {};
     }
     const bool mono = image.format() == QImage::Format_Mono;
-    const uint8_t mask = static_cast<uint8_t>((1u << h.bitCount) - 1);
-    DibSection dib(width, height, h.bitCount);
-    dib.ColourTable() = h.colourTable;
+    const uint8_t mask = static_cast<uint8_t>((1u << bitCount) - 1);
+    DibSection dib(width, height, bitCount);
+    dib.ColourTable() = colourTable;
     const std::vector<int> xs = NearestMap(width, image.width());
     const std::vector<int> ys = NearestMap(height, image.height());
     for (int y = 0; y < height; ++y) {
@@ -184,7 +62,7 @@ DibSection StretchIndexed(const BmpHeader& h, const QImage& image, int width, in
         for (int x = 0; x < width; ++x) {
             const int sx = xs[static_cast<std::size_t>(x)];
             const uint8_t index = mono ? (src[sx >> 3] >> (7 - (sx & 7))) & 1 : src[sx] & mask;
-            switch (h.bitCount) {
+            switch (bitCount) {
                 case 1:
                     dst[x >> 3] |= static_cast<uint8_t>(index << (7 - (x & 7)));
                     break;
@@ -203,13 +81,12 @@ DibSection StretchIndexed(const BmpHeader& h, const QImage& image, int width, in
 // Plain 16-, 24- and 32-bit rows as a top-down RGB32 picture, without a general decoder's
 // per-row device reads and format checks.
 QImage PlainRowsToImage(const BmpHeader& h, const QByteArray& file) {
-    const std::size_t stride = DibSection::StrideFor(h.width, h.bitCount).value_or(0);
+    const std::size_t stride = RowStride(h.width, h.bitCount).value_or(0);
     QImage image(h.width, h.height, QImage::Format_RGB32);
     if (image.isNull() || stride == 0) {
         return {};
     }
     const auto* pixels = reinterpret_cast<const uint8_t*>(file.constData()) + h.pixelOffset;
-    const auto five = [](unsigned v) { return static_cast<int>((v << 3) | (v >> 2)); };
     for (int y = 0; y < h.height; ++y) {
         const int fileRow = h.topDown ? y : h.height - 1 - y;
         const uint8_t* src = pixels + static_cast<std::size_t>(fileRow) * stride;
@@ -227,8 +104,8 @@ QImage PlainRowsToImage(const BmpHeader& h, const QByteArray& file) {
                 break;
             default:  // 16 bits: 5-5-5
                 for (int x = 0; x < h.width; ++x, src += 2) {
-                    const unsigned p = src[0] | static_cast<unsigned>(src[1]) << 8;
-                    dst[x] = qRgb(five((p >> 10) & 31), five((p >> 5) & 31), five(p & 31));
+                    const Rgb555 c = Unpack555(src);
+                    dst[x] = qRgb(Expand5(c.red), Expand5(c.green), Expand5(c.blue));
                 }
                 break;
         }
@@ -237,7 +114,7 @@ QImage PlainRowsToImage(const BmpHeader& h, const QByteArray& file) {
 }
 
 // True-colour pictures are resampled smoothly (area averaging when shrinking).
-DibSection StretchTrueColour(const BmpHeader& h, QImage image, int width, int height) {
+DibSection StretchTrueColourRows(uint16_t bitCount, QImage image, int width, int height) {
     if (image.format() != QImage::Format_RGB32) {
         image = image.convertToFormat(QImage::Format_RGB32);
     }
@@ -247,11 +124,11 @@ DibSection StretchTrueColour(const BmpHeader& h, QImage image, int width, int he
     if (image.isNull()) {
         return {};
     }
-    DibSection dib(width, height, h.bitCount);
+    DibSection dib(width, height, bitCount);
     for (int y = 0; y < height; ++y) {
         const auto* src = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         uint8_t* dst = dib.Row(height - 1 - y);
-        switch (h.bitCount) {
+        switch (bitCount) {
             case 32:
                 std::memcpy(dst, src, static_cast<std::size_t>(width) * 4);
                 break;
@@ -264,11 +141,7 @@ DibSection StretchTrueColour(const BmpHeader& h, QImage image, int width, int he
                 break;
             default:  // 16 bits: 5-5-5
                 for (int x = 0; x < width; ++x, dst += 2) {
-                    const unsigned pixel = (static_cast<unsigned>(qRed(src[x])) >> 3) << 10 |
-                                           (static_cast<unsigned>(qGreen(src[x])) >> 3) << 5 |
-                                           static_cast<unsigned>(qBlue(src[x])) >> 3;
-                    dst[0] = static_cast<uint8_t>(pixel);
-                    dst[1] = static_cast<uint8_t>(pixel >> 8);
+                    Pack555(qRed(src[x]), qGreen(src[x]), qBlue(src[x]), dst);
                 }
                 break;
         }
@@ -276,10 +149,15 @@ DibSection StretchTrueColour(const BmpHeader& h, QImage image, int width, int he
     return dib;
 }
 
-constexpr const char* kBitmapProperty = "tavrelBitmap";
-constexpr const char* kPictureButtonProperty = "pictureButton";
-
 }  // namespace
+
+DibSection StretchTrueColourPicture(const QImage& image, uint16_t bitCount, int width, int height) {
+    if (width <= 0 || height <= 0 || image.isNull() ||
+        (bitCount != 16 && bitCount != 24 && bitCount != 32)) {
+        return {};
+    }
+    return StretchTrueColourRows(bitCount, image, width, height);
+}
 
 DibSection LoadBitmapFromFile(const QString& path, int width, int height) {
     if (width <= 0 || height <= 0) {
@@ -289,12 +167,21 @@ DibSection LoadBitmapFromFile(const QString& path, int width, int height) {
     if (!file.open(QIODevice::ReadOnly)) {
         return {};
     }
-    QByteArray bytes = file.readAll();
-    const std::optional<BmpHeader> header = ReadBmpHeader(bytes);
+    return LoadBitmapFromBytes(file.readAll(), width, height);
+}
+
+DibSection LoadBitmapFromBytes(QByteArray bytes, int width, int height) {
+    if (width <= 0 || height <= 0) {
+        return {};
+    }
+    const std::optional<BmpHeader> header =
+        ReadBmpFileHeader(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                          static_cast<std::size_t>(bytes.size()));
     if (!header) {
         return {};
     }
-    if (!PixelDataComplete(*header, bytes)) {
+    if (!BmpPixelDataComplete(*header, reinterpret_cast<const uint8_t*>(bytes.constData()),
+                              static_cast<std::size_t>(bytes.size()))) {
         return {};
     }
     try {
@@ -303,7 +190,8 @@ DibSection LoadBitmapFromFile(const QString& path, int width, int height) {
         }
         if (header->compression == kBiRgb && header->bitCount > 8) {
             // The common case of a staged photo: plain true-colour rows, read directly.
-            return StretchTrueColour(*header, PlainRowsToImage(*header, bytes), width, height);
+            return StretchTrueColourRows(header->bitCount, PlainRowsToImage(*header, bytes), width,
+                                         height);
         }
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
@@ -312,8 +200,9 @@ DibSection LoadBitmapFromFile(const QString& path, int width, int height) {
         if (image.isNull()) {
             return {};
         }
-        return header->bitCount <= 8 ? StretchIndexed(*header, image, width, height)
-                                     : StretchTrueColour(*header, image, width, height);
+        return header->bitCount <= 8
+                   ? StretchIndexedRows(header->colourTable, header->bitCount, image, width, height)
+                   : StretchTrueColourRows(header->bitCount, image, width, height);
     } catch (const std::bad_alloc&) {
         return {};  // a size too large to hold is a failed load, like any other
     }
@@ -344,22 +233,12 @@ QImage DibToImage(const DibSection& bitmap) {
                     break;
                 case 15:
                 case 16: {
-                    const unsigned p = src[2 * x] | src[2 * x + 1] << 8;
-                    const auto five = [](unsigned v) {
-                        return static_cast<int>((v << 3) | (v >> 2));
-                    };
-                    dst[x] = qRgb(five((p >> 10) & 31), five((p >> 5) & 31), five(p & 31));
+                    const Rgb555 c = Unpack555(src + 2 * x);
+                    dst[x] = qRgb(Expand5(c.red), Expand5(c.green), Expand5(c.blue));
                     break;
                 }
                 default: {
-                    unsigned index = 0;
-                    if (bits == 1) {
-                        index = (src[x >> 3] >> (7 - (x & 7))) & 1;
-                    } else if (bits == 4) {
-                        index = (x & 1) ? src[x >> 1] & 15 : src[x >> 1] >> 4;
-                    } else {
-                        index = src[x];
-                    }
+                    const unsigned index = PaletteIndexAt(src, x, bits);
                     const RgbQuad c = index < table.size() ? table[index] : RgbQuad{};
                     dst[x] = qRgb(c.red, c.green, c.blue);
                     break;
@@ -368,47 +247,6 @@ QImage DibToImage(const DibSection& bitmap) {
         }
     }
     return image;
-}
-
-void SetButtonBitmap(QAbstractButton* button, const DibSection* bitmap) {
-    if (!button) {
-        return;
-    }
-    // Kept as a plain pointer: the button shows the bitmap but does not own it.
-    button->setProperty(kBitmapProperty,
-                        QVariant::fromValue(const_cast<void*>(static_cast<const void*>(bitmap))));
-    // Skins give picture buttons their own look (QPushButton[pictureButton="true"]); the
-    // style sheet sees a new property only after a re-polish.
-    if (!button->property(kPictureButtonProperty).toBool()) {
-        button->setProperty(kPictureButtonProperty, true);
-        button->style()->unpolish(button);
-        button->style()->polish(button);
-    }
-    // A picture button shows its bitmap, never its text; the text stays readable to
-    // assistive tools.
-    if (!button->text().isEmpty()) {
-        if (button->accessibleName().isEmpty()) {
-            button->setAccessibleName(button->text());
-        }
-        button->setText(QString());
-    }
-    const QSize size = button->size();
-    if (!bitmap || bitmap->IsNull() || size.isEmpty()) {
-        button->setIcon(QIcon());
-    } else {
-        const QImage image =
-            DibToImage(*bitmap).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        button->setIcon(QIcon(QPixmap::fromImage(image)));
-        button->setIconSize(size);
-    }
-    button->update();
-}
-
-const DibSection* ButtonBitmap(const QAbstractButton* button) {
-    if (!button) {
-        return nullptr;
-    }
-    return static_cast<const DibSection*>(button->property(kBitmapProperty).value<void*>());
 }
 
 }  // namespace tavrel

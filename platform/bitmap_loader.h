@@ -1,12 +1,12 @@
-// Bitmap files loaded into DibSection bitmaps, and bitmaps shown on picture buttons.
+// BMP files loaded into DibSection bitmaps at a given size, and the loader's true-colour
+// stretch, open to callers that hold a decoded picture in memory already.
 #pragma once
 
-#include <QPixmap>
+#include <QByteArray>
+#include <QImage>
 #include <QString>
 
 #include "platform/dib_section.h"
-
-class QAbstractButton;
 
 namespace tavrel {
 
@@ -15,14 +15,14 @@ namespace tavrel {
 // bitmaps are stretched by nearest neighbour (indices kept), true-colour ones are
 // resampled smoothly. A null DibSection when the file cannot be read.
 DibSection LoadBitmapFromFile(const QString& path, int width, int height);
+// The same from the bytes of a BMP file held in memory.
+DibSection LoadBitmapFromBytes(QByteArray bytes, int width, int height);
+
+// A picture resampled smoothly (area averaging when shrinking) into a bitmap of bitCount
+// (16, 24 or 32) bits; it is first brought to 32-bit RGB. Null for a null picture.
+DibSection StretchTrueColourPicture(const QImage& image, uint16_t bitCount, int width, int height);
 
 // The bitmap as a displayable picture (top row first, colours through the colour table).
 QImage DibToImage(const DibSection& bitmap);
-
-// Shows the bitmap on a picture button, scaled to exactly the button; nullptr shows no
-// picture. The button does not own the bitmap: the caller keeps it alive while shown.
-void SetButtonBitmap(QAbstractButton* button, const DibSection* bitmap);
-// The bitmap the button shows now, or nullptr.
-const DibSection* ButtonBitmap(const QAbstractButton* button);
 
 }  // namespace tavrel

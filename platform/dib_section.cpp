@@ -5,38 +5,8 @@
 
 namespace tavrel {
 
-bool DibSection::IsSupportedDepth(uint32_t bitsPerPixel) {
-    switch (bitsPerPixel) {
-        case 1:
-        case 4:
-        case 8:
-        case 15:
-        case 16:
-        case 24:
-        case 32:
-            return true;
-        default:
-            return false;
-    }
-}
-
-std::optional<std::size_t> DibSection::StrideFor(int32_t width, uint16_t bitsPerPixel) {
-    if (!IsSupportedDepth(bitsPerPixel)) {
-        return std::nullopt;
-    }
-    if (width <= 0) {
-        return std::nullopt;
-    }
-    const uint64_t bits = bitsPerPixel == 15 ? 16 : bitsPerPixel;
-    const uint64_t stride = (bits * static_cast<uint64_t>(width) + 31) / 32 * 4;
-    if (stride > std::numeric_limits<std::size_t>::max()) {
-        return std::nullopt;
-    }
-    return static_cast<std::size_t>(stride);
-}
-
 DibSection::DibSection(int32_t width, int32_t height, uint16_t bitsPerPixel) {
-    const auto stride = StrideFor(width, bitsPerPixel);
+    const auto stride = RowStride(width, bitsPerPixel);
     if (!stride || height <= 0) {
         throw std::invalid_argument("unsupported bitmap size or depth");
     }

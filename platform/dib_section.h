@@ -11,14 +11,9 @@
 #include <optional>
 #include <vector>
 
-namespace tavrel {
+#include "platform/bitmap_format.h"
 
-struct RgbQuad {
-    uint8_t blue = 0;
-    uint8_t green = 0;
-    uint8_t red = 0;
-    uint8_t reserved = 0;
-};
+namespace tavrel {
 
 // Size and depth of a bitmap, as the platform reports them for a bitmap handle.
 struct BitmapInfo {
@@ -50,13 +45,8 @@ public:
     int32_t Height() const { return info_.height; }
     uint16_t BitsPerPixel() const { return info_.bitsPerPixel; }
 
-    // 1, 4, 8, 15, 16, 24 and 32 bits per pixel.
-    static bool IsSupportedDepth(uint32_t bitsPerPixel);
-
-    // Bytes per row: ((bits x width + 31) / 32) x 4, with 15 bits counted as 16.
-    // nullopt when the depth is unsupported or the size overflows.
-    static std::optional<std::size_t> StrideFor(int32_t width, uint16_t bitsPerPixel);
-    std::size_t Stride() const { return StrideFor(info_.width, info_.bitsPerPixel).value_or(0); }
+    // Bytes per row (see RowStride), 0 for a null or inconsistent bitmap.
+    std::size_t Stride() const { return RowStride(info_.width, info_.bitsPerPixel).value_or(0); }
 
     // Rows in memory order: Row(0) is the bottom row of the picture.
     uint8_t* Row(int32_t memoryRow) { return pixels_.data() + memoryRow * Stride(); }

@@ -23,18 +23,16 @@ namespace {
 int g_startCount = 0;
 uintptr_t g_nextToken = 1;
 
-void SetReason(QString* reason, const QString& text) {
-    if (reason) {
-        *reason = text;
-    }
+Failure NotStarted() {
+    return {Tr("the image codecs are not started")};
 }
 
-QString NotStartedReason() {
-    return QStringLiteral("图像组件没有启动");
+Failure CannotRead(const char* detail) {
+    return {Tr("cannot read the picture: %1").arg(Tr(detail))};
 }
 
-QString CannotRead(const QString& path, const QString& detail) {
-    return QStringLiteral("无法读取图像文件“%1”：%2").arg(QDir::toNativeSeparators(path), detail);
+Failure CannotSave(const QString& detail) {
+    return {Tr("cannot save the picture: %1").arg(detail)};
 }
 
 // Decoded pictures larger than Qt's allocation limit (in bytes, at 4 bytes a pixel) are
@@ -134,28 +132,24 @@ bool FindEncoderByMimeType(const QString& mimeType, EncoderClassId* classId) {
     return false;
 }
 
-QImage LoadPicture(const QString& path, QString* reason) {
+Result<QImage> LoadPicture(const QString& path) {
     if (!CodecsStarted()) {
-        SetReason(reason, NotStartedReason());
-        return {};
+        return NotStarted();
     }
     QFile file(path);
     if (!file.exists()) {
-        SetReason(reason, CannotRead(path, QStringLiteral("文件不存在")));
-        return {};
+        return CannotRead(QT_TRANSLATE_NOOP("tavrel", "no such file"));
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        SetReason(reason, CannotRead(path, file.errorString()));
-        return {};
+        return Failure{Tr("cannot read the picture: %1").arg(file.errorString())};
     }
     if (file.size() > static_cast<qint64>(QImageReader::allocationLimit()) * 1024 * 1024) {
-        SetReason(reason, QStringLiteral("图像太大，无法处理"));
-        return {};
+        return Failure{Tr("the picture is too large to process")};
     }
     QByteArray bytes = file.readAll();
+    file.close();
     if (bytes.isEmpty()) {
-        SetReason(reason, CannotRead(path, QStringLiteral("文件是空的")));
-        return {};
+        return CannotRead(QT_TRANSLATE_NOOP("tavrel", "the file is empty"));
     }
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -163,82 +157,65 @@ QImage LoadPicture(const QString& path, QString* reason) {
     reader.setAutoTransform(true);  // apply the EXIF orientation
     const QByteArray format = reader.format();
     if (format != "jpeg" && format != "png" && format != "bmp") {
-        SetReason(reason, CannotRead(path, QStringLiteral("不是 JPG、BMP 或 PNG 图像")));
-        return {};
+        return CannotRead(QT_TRANSLATE_NOOP("tavrel", "not a JPEG, BMP or PNG picture"));
     }
     if (TooLargeToDecode(reader.size())) {
-        SetReason(reason, QStringLiteral("图像太大，无法处理"));
-        return {};
+        return Failure{Tr("the picture is too large to process")};
     }
     if (format == "jpeg" && !JpegLooksComplete(bytes)) {
-        SetReason(reason, CannotRead(path, QStringLiteral("文件不完整")));
-        return {};
+        return CannotRead(QT_TRANSLATE_NOOP("tavrel", "the file is incomplete"));
     }
     QImage image = reader.read();
     if (image.isNull()) {
-        SetReason(reason, CannotRead(path, QStringLiteral("文件已损坏或不完整")));
-        return {};
+        return CannotRead(QT_TRANSLATE_NOOP("tavrel", "the file is damaged or incomplete"));
     }
     return ToStorableFormat(std::move(image));
 }
 
-bool SavePicture(const QImage& image, const QString& path, const EncoderClassId& encoder,
-                 QString* reason) {
+Result<Done> SavePicture(const QImage& image, const QString& path, const EncoderClassId& encoder) {
     if (!CodecsStarted()) {
-        SetReason(reason, NotStartedReason());
-        return false;
+        return NotStarted();
     }
     const QByteArray format = FormatForClassId(encoder);
     if (format.isEmpty() || image.isNull()) {
-        SetReason(reason, QStringLiteral("无法保存图像：没有合适的编码器"));
-        return false;
+        return CannotSave(Tr("no suitable encoder"));
     }
     // Written beside the target and renamed over it only when complete, so a failure leaves
     // no partial file and any older file intact.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        SetReason(reason, QStringLiteral("无法保存图像“%1”：%2")
-                              .arg(QDir::toNativeSeparators(path), file.errorString()));
-        return false;
+        return CannotSave(file.errorString());
     }
     const QByteArray bytes = format == "bmp" ? EncodeBmp24(image) : QByteArray();
     if (!bytes.isEmpty()) {
         errno = 0;
         if (file.write(bytes) != bytes.size() || !file.commit()) {
             const int error = errno;
-            SetReason(reason,
-                      QStringLiteral("无法保存图像“%1”：%2")
-                          .arg(QDir::toNativeSeparators(path), WriteFailureReason(file, error)));
-            return false;
+            return CannotSave(WriteFailureReason(file, error));
         }
-        return true;
+        return Done{};
     }
     QImageWriter writer(&file, format);
     errno = 0;
     if (!writer.write(image) || !file.commit()) {
         const int error = errno;
-        const QString detail = writer.error() != QImageWriter::UnknownError
-                                   ? writer.errorString()
-                                   : WriteFailureReason(file, error);
-        SetReason(
-            reason,
-            QStringLiteral("无法保存图像“%1”：%2").arg(QDir::toNativeSeparators(path), detail));
-        return false;
+        return CannotSave(writer.error() != QImageWriter::UnknownError
+                              ? writer.errorString()
+                              : WriteFailureReason(file, error));
     }
-    return true;
+    return Done{};
 }
 
-bool StagePictureAsBmp(const QString& source, const QString& target, QString* reason) {
-    const QImage image = LoadPicture(source, reason);
-    if (image.isNull()) {
-        return false;
+Result<Done> StagePictureAsBmp(const QString& source, const QString& target) {
+    const Result<QImage> image = LoadPicture(source);
+    if (!image) {
+        return Failure{image.Reason()};
     }
     EncoderClassId bmp{};
     if (!FindEncoderByMimeType(QStringLiteral("image/bmp"), &bmp)) {
-        SetReason(reason, QStringLiteral("无法保存图像：没有 BMP 编码器"));
-        return false;
+        return CannotSave(Tr("no BMP encoder"));
     }
-    return SavePicture(image, target, bmp, reason);
+    return SavePicture(*image, target, bmp);
 }
 
 }  // namespace tavrel

@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/result.h"
+
 namespace tavrel {
 
 struct CodecStartupInput {
@@ -28,17 +30,16 @@ using EncoderClassId = std::array<uint8_t, 16>;
 // True when the codec layer has an encoder for that MIME type (exact, case-sensitive).
 bool FindEncoderByMimeType(const QString& mimeType, EncoderClassId* classId);
 
-// Reads a picture file, upright (EXIF orientation applied). Pictures too large to decode
-// are refused, not allocated. On failure returns a null image and a reason for the user
-// (in Chinese, like the program's other texts).
-QImage LoadPicture(const QString& path, QString* reason = nullptr);
+// Reads a picture file, upright (EXIF orientation applied), as 32-bit RGB (transparent parts
+// on white) or, for opaque 1- and 8-bit pictures, with its own colour table. Pictures too
+// large to decode are refused, not allocated.
+Result<QImage> LoadPicture(const QString& path);
 
 // Saves with the encoder of that class id, replacing any file at the path.
-bool SavePicture(const QImage& image, const QString& path, const EncoderClassId& encoder,
-                 QString* reason = nullptr);
+Result<Done> SavePicture(const QImage& image, const QString& path, const EncoderClassId& encoder);
 
-// The staging step shared by the dialog and the command-line tool: reads the picture at
-// source and writes it as a BMP file at target. False (target untouched) with a reason.
-bool StagePictureAsBmp(const QString& source, const QString& target, QString* reason = nullptr);
+// The dialog's staging step: reads the picture at source and writes it as a BMP file at
+// target (target untouched on failure).
+Result<Done> StagePictureAsBmp(const QString& source, const QString& target);
 
 }  // namespace tavrel

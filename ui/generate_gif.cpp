@@ -4,11 +4,12 @@
 #include <QGuiApplication>
 #include <new>
 
+#include "frames/frame_maker.h"
 #include "gif/gif_writer.h"
 #include "platform/file_dialog.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
-#include "ui/gif_frames.h"
+#include "ui/speed_texts.h"
 #include "ui/tavrel_dlg.h"
 
 namespace {
@@ -75,7 +76,7 @@ void CTavrelDlg::OnGenerateGif() {
         return;
     }
     m_strOutputPath = dialog.GetPathName();
-    m_nFrameDelay = tavrel::GifDelayForSpeed(m_strSpeed);
+    m_nFrameDelay = tavrel::GifDelayFor(tavrel::SpeedForText(m_strSpeed));
     m_strGifPath = m_strOutputPath;
     UpdateData(false);
 
@@ -105,11 +106,13 @@ bool CTavrelDlg::WriteGifFile(const QString& path, uint16_t delay, QString* reas
             if (!m_bSlotFilled[index]) {
                 continue;
             }
-            if (!tavrel::AppendBmpFrame(file, Resolve(m_strSlotBmpPath[index]), m_nFrameWidth,
-                                        m_nFrameHeight, delay, m_bHeaderWritten)) {
+            const tavrel::Result<tavrel::IndexedFrame> frame = tavrel::MakeFrameFromStagedBmp(
+                Resolve(m_strSlotBmpPath[index]), {m_nFrameWidth, m_nFrameHeight});
+            if (!frame) {
                 *reason = QString::fromUtf8(kStagedCopyUnreadable).arg(index + 1);
                 return false;
             }
+            tavrel::WriteFrame(file, *frame, delay, m_bHeaderWritten);
             busy.StepDone(++framesWritten);
         }
         tavrel::WriteGifTrailer(file);

@@ -11,6 +11,7 @@
 #include "platform/file_dialog.h"
 #include "platform/image_codecs.h"
 #include "platform/message_box.h"
+#include "platform/picture_button.h"
 #include "ui/tavrel_dlg.h"
 
 namespace {
@@ -66,7 +67,12 @@ void CTavrelDlg::ChooseSlotImage(int slot) {
 }
 
 bool CTavrelDlg::StageAsBmp(QString* reason) {
-    return tavrel::StagePictureAsBmp(Resolve(m_strSourcePath), Resolve(m_strStagePath), reason);
+    const tavrel::Result<tavrel::Done> staged =
+        tavrel::StagePictureAsBmp(Resolve(m_strSourcePath), Resolve(m_strStagePath));
+    if (!staged && reason) {
+        *reason = staged.Reason();
+    }
+    return staged.Ok();
 }
 
 bool CTavrelDlg::FillSlotFromFile(int slot, const QString& path) {

@@ -4,7 +4,8 @@
 
 #include "platform/bitmap_loader.h"
 #include "platform/message_box.h"
-#include "ui/gif_frames.h"
+#include "platform/picture_button.h"
+#include "ui/speed_texts.h"
 #include "ui/tavrel_dlg.h"
 
 namespace {
@@ -23,7 +24,7 @@ void CTavrelDlg::OnPreview() {
         tavrel::ShowMessage(this, kNothingToPreview);
         return;
     }
-    m_nFrameDelay = tavrel::PreviewIntervalForSpeed(m_strSpeed);
+    m_nFrameDelay = tavrel::PreviewIntervalMsFor(tavrel::SpeedForText(m_strSpeed));
 
     int index = 0;
     while (index < kSlotCount && !(m_bSlotFilled[index] && !m_bSlotShown[index])) {

@@ -10,6 +10,7 @@
 
 #include "platform/bitmap_loader.h"
 #include "platform/files.h"
+#include "platform/picture_button.h"
 #include "platform/window_menu.h"
 #include "res/resources.h"
 #include "ui/about_dlg.h"

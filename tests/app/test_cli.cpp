@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "frames/frames_in_parallel.h"
+#include "platform/image_codecs.h"
 #include "support/dialog_harness.h"
 
 namespace tavrel::test {
@@ -55,27 +57,70 @@ TEST(TavrelGif, UsageMistakesExitWithTwoAndWriteNothing) {
 }
 
 // The real dialog is driven (slots filled through its open dialog, speed chosen, generate
-// pressed) and its GIF compared byte for byte with what tavrel-gif writes.
+// pressed) and its GIF compared byte for byte with what tavrel-gif writes, for every kind of
+// picture the two roads treat differently (the dialog stages BMP copies, the tool works in
+// memory). The tool gets a temporary folder it cannot write to.
 TEST(TavrelGif, WritesTheSameFileAsTheDialogForTheSamePicturesAndSpeed) {
-    // JPEG decoding with EXIF rotation, resampling, alpha, indexed bitmaps, in slot order.
-    const QStringList pictures{TestData("edge/exif-orient6.jpg"), TestData("edge/alpha.png"),
-                               TestData("edge/palette-8bit.bmp"), TestData("photo530/p4.png")};
-    QTemporaryDir dir;
-    {
-        DialogHarness h;
-        for (int i = 0; i < pictures.size(); ++i) {
-            h.Choose(i + 1, pictures[i]);
+    const std::vector<QStringList> runs{
+        {"edge/exif-orient6.jpg", "edge/alpha.png", "edge/palette-8bit.bmp", "photo530/p4.png",
+         "edge/cmyk.jpg"},
+        {"edge/bilevel-1bit.bmp", "edge/palette-4bit.bmp", "edge/rgb555-16bit.bmp",
+         "edge/rgb-24bit.bmp", "edge/bgrx-32bit.bmp"},
+        {"edge/gray.jpg", "edge/palette-8bit.png", "edge/bilevel-1bit.png", "edge/rgb-16bpc.png",
+         "edge/palette-8bit-rle8.bmp"},
+        {"edge/1x4000.png", "edge/interlaced.png", "edge/progressive.jpg", "photo1080/p1.jpg"}};
+    for (const QStringList& names : runs) {
+        QStringList pictures;
+        for (const QString& name : names) {
+            pictures << TestData(name);
         }
-        h.SelectSpeed(QString::fromUtf8("慢"));
-        h.Generate(dir.filePath("dialog.gif"));
-        EXPECT_EQ(h.messages, QStringList{"动画已制作成功！谢谢！"});
+        SCOPED_TRACE(names.join(' ').toStdString());
+        QTemporaryDir dir;
+        {
+            DialogHarness h;
+            for (int i = 0; i < pictures.size(); ++i) {
+                h.Choose(i + 1, pictures[i]);
+            }
+            h.SelectSpeed(QString::fromUtf8("慢"));
+            h.Generate(dir.filePath("dialog.gif"));
+            EXPECT_EQ(h.messages, QStringList{"动画已制作成功！谢谢！"});
+        }
+        const ToolRun cli =
+            RunTool(QStringList{"--speed", "slow", "-o", dir.filePath("cli.gif")} + pictures,
+                    "export TMPDIR=/proc/no-such-folder;");
+        ASSERT_EQ(cli.exitCode, 0) << cli.err.toStdString();
+        const QByteArray fromDialog = FileContent(dir.filePath("dialog.gif"));
+        ASSERT_FALSE(fromDialog.isEmpty());
+        EXPECT_TRUE(FileContent(dir.filePath("cli.gif")) == fromDialog) << "the two files differ";
     }
-    const ToolRun cli =
-        RunTool(QStringList{"--speed", "slow", "-o", dir.filePath("cli.gif")} + pictures);
-    ASSERT_EQ(cli.exitCode, 0) << cli.err.toStdString();
-    const QByteArray fromDialog = FileContent(dir.filePath("dialog.gif"));
-    ASSERT_FALSE(fromDialog.isEmpty());
-    EXPECT_TRUE(FileContent(dir.filePath("cli.gif")) == fromDialog) << "the two files differ";
+}
+
+// Frames made on one thread or on several are written alike.
+TEST(FramesInParallel, OutputDoesNotDependOnTheNumberOfThreads) {
+    uintptr_t token = 0;
+    const CodecStartupInput input;
+    ASSERT_EQ(CodecStartup(&token, &input), CodecStatus::Ok);
+    QStringList pictures;
+    for (const char* name : {"photo530/p1.png", "edge/palette-4bit.bmp", "photo1080/p1.jpg",
+                             "edge/alpha.png", "photo530/p2.png", "edge/gray.jpg"}) {
+        pictures << TestData(name);
+    }
+    std::vector<uint8_t> outputs[3];
+    for (int threads = 1; threads <= 3; ++threads) {
+        MemoryOutputFile out;
+        EXPECT_FALSE(AppendFramesFromPictures(pictures, out, 80, {}, {threads, {}}));
+        outputs[threads - 1] = out.Bytes();
+    }
+    EXPECT_FALSE(outputs[0].empty());
+    EXPECT_EQ(outputs[0], outputs[1]);
+    EXPECT_EQ(outputs[0], outputs[2]);
+    // A failing picture is reported as the first in order, whichever thread finished first.
+    MemoryOutputFile out;
+    const auto failed = AppendFramesFromPictures(
+        {pictures[0], TestData("edge/truncated.jpg"), TestData("edge/y.png")}, out, 80, {});
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->picture, 1);
+    CodecShutdown(token);
 }
 
 TEST(TavrelGif, APictureThatCannotBeReadWritesNothing) {

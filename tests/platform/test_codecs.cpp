@@ -33,15 +33,15 @@ TEST(CodecLifecycle, EveryOperationFailsBeforeStartUpAndAfterShutDown) {
     const QString source = TestData(QStringLiteral("photo530/p1.png"));
     const QString target = dir.filePath(QStringLiteral("p1.bmp"));
     const auto allFail = [&] {
-        EXPECT_TRUE(LoadPicture(source).isNull());
-        EXPECT_FALSE(StagePictureAsBmp(source, target));
+        EXPECT_FALSE(LoadPicture(source));
+        EXPECT_FALSE(StagePictureAsBmp(source, target).Ok());
         EXPECT_FALSE(QFile::exists(target));
     };
     allFail();
     CodecStartupInput input;
     uintptr_t token = 0;
     ASSERT_EQ(CodecStartup(&token, &input), CodecStatus::Ok);
-    EXPECT_TRUE(StagePictureAsBmp(source, target));
+    EXPECT_TRUE(StagePictureAsBmp(source, target).Ok());
     CodecShutdown(token);
     ASSERT_TRUE(QFile::remove(target));
     allFail();
@@ -59,15 +59,16 @@ TEST_F(Codecs, EveryTestPictureLoadsOrGivesAReason) {
     const QStringList broken = {"missing.png", "x.jpg", "y.png", "truncated.jpg"};
     for (const QString& file : files) {
         SCOPED_TRACE(file.toStdString());
-        QString reason;
-        const QImage image = LoadPicture(TestData(file), &reason);
+        const Result<QImage> loaded = LoadPicture(TestData(file));
+        const QImage image = loaded ? *loaded : QImage();
+        const QString reason = loaded.Reason();
         const QString name = QFileInfo(file).fileName();
         if (name == QStringLiteral("bomb-60000x60000.png")) {
             EXPECT_TRUE(image.isNull());
-            EXPECT_EQ(reason, QStringLiteral("图像太大，无法处理"));
+            EXPECT_EQ(reason, QStringLiteral("the picture is too large to process"));
         } else if (broken.contains(name)) {
             EXPECT_TRUE(image.isNull());
-            EXPECT_TRUE(reason.startsWith(QStringLiteral("无法读取图像文件")))
+            EXPECT_TRUE(reason.startsWith(QStringLiteral("cannot read the picture: ")))
                 << reason.toStdString();
         } else {
             EXPECT_FALSE(image.isNull()) << reason.toStdString();
@@ -76,7 +77,7 @@ TEST_F(Codecs, EveryTestPictureLoadsOrGivesAReason) {
 }
 
 TEST_F(Codecs, ExifOrientationIsApplied) {
-    const QImage image = LoadPicture(TestData(QStringLiteral("edge/exif-orient6.jpg")));
+    const QImage image = *LoadPicture(TestData(QStringLiteral("edge/exif-orient6.jpg")));
     ASSERT_EQ(image.size(), QSize(480, 640));
     const int l = 8, t = 8, r = image.width() - 9, b = image.height() - 9;
     EXPECT_TRUE(Near(image.pixel(l, t), qRgb(0, 0, 255), 60)) << "top-left should be blue";
@@ -87,7 +88,7 @@ TEST_F(Codecs, ExifOrientationIsApplied) {
 TEST_F(Codecs, TransparentPartsBecomeWhite) {
     // Transparent parts become white, opaque parts keep their colour (the alpha runs
     // across the picture; which pixels are which is read from the file).
-    const QImage alpha = LoadPicture(TestData(QStringLiteral("edge/alpha.png")));
+    const QImage alpha = *LoadPicture(TestData(QStringLiteral("edge/alpha.png")));
     ASSERT_EQ(alpha.format(), QImage::Format_RGB32);
     const QImage raw =
         QImage(TestData(QStringLiteral("edge/alpha.png"))).convertToFormat(QImage::Format_ARGB32);
@@ -104,15 +105,14 @@ TEST_F(Codecs, TransparentPartsBecomeWhite) {
 
 TEST_F(Codecs, FailedStagingLeavesTheOlderFileAndNoLitter) {
     const QString target = dir_.filePath(QStringLiteral("p.bmp"));
-    ASSERT_TRUE(StagePictureAsBmp(TestData(QStringLiteral("photo530/p2.png")), target));
+    ASSERT_TRUE(StagePictureAsBmp(TestData(QStringLiteral("photo530/p2.png")), target).Ok());
     const QByteArray before = ReadAll(target);
-    QString reason;
-    EXPECT_FALSE(
-        StagePictureAsBmp(TestData(QStringLiteral("edge/truncated.jpg")), target, &reason));
-    EXPECT_FALSE(reason.isEmpty());
+    const Result<Done> failed =
+        StagePictureAsBmp(TestData(QStringLiteral("edge/truncated.jpg")), target);
+    EXPECT_FALSE(failed.Reason().isEmpty());
     EXPECT_EQ(ReadAll(target), before);
     // What was staged before is a bitmap that the loader reads as the picture.
-    const QImage picture = LoadPicture(TestData(QStringLiteral("photo530/p2.png")));
+    const QImage picture = *LoadPicture(TestData(QStringLiteral("photo530/p2.png")));
     const DibSection dib = LoadBitmapFromFile(target, picture.width(), picture.height());
     EXPECT_EQ(DibToImage(dib), picture.convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"p.bmp"});

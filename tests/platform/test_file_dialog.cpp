@@ -17,14 +17,6 @@ namespace {
 const QString kImageFilter = QStringLiteral("图像文件 (*.jpg;*.bmp;*.png)|*.jpg;*.bmp;*.png||");
 const QString kGifFilter = QStringLiteral("GIF 文件(*.GIF)|*.GIF||");
 
-TEST(FileDialog, ClassicFiltersBecomeCaseInsensitiveQtFilters) {
-    EXPECT_EQ(FileDialog::ToQtFilter(kImageFilter),
-              QStringLiteral("图像文件 (*.jpg;*.bmp;*.png) (*.[jJ][pP][gG] *.[bB][mM][pP] "
-                             "*.[pP][nN][gG])"));
-    EXPECT_EQ(FileDialog::ToQtFilter(QStringLiteral("A|*.a|All|*.*||")),
-              QStringLiteral("A (*.[aA]);;All (*.*)"));
-}
-
 TEST(FileDialog, DefaultExtensionIsAddedOnlyWhereItBelongs) {
     const std::tuple<bool, QString, QString> cases[] = {
         {false, "/tmp/out", "/tmp/out.GIF"},

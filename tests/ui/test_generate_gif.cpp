@@ -5,8 +5,8 @@
 
 #include <QDir>
 
+#include "gif_test_support.h"
 #include "support/dialog_harness.h"
-#include "support/gif_reader.h"
 
 namespace tavrel::test {
 namespace {
@@ -35,19 +35,25 @@ TEST(GenerateGif, OneLoopingFramePerFilledSlotInSlotOrderWithTheSpeedsDelay) {
         EXPECT_EQ(h.messages, QStringList{kDone});
         ExpectStateRestored(dlg, 3);
 
-        const DecodedGif gif = DecodeGif(h.WorkPath(name));
-        EXPECT_EQ(gif.screen, QSize(530, 530));
-        EXPECT_TRUE(gif.loopsForever);
-        EXPECT_TRUE(gif.endsWithTrailer);
+        const QByteArray bytes = FileContent(h.WorkPath(name));
+        const DecodedGif gif = DecodeWithGiflib(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+        EXPECT_EQ(gif.error, 0);  // read through to the trailer
+        EXPECT_EQ(gif.screenWidth, 530);
+        EXPECT_EQ(gif.loopCount, 0);
         ASSERT_EQ(gif.frames.size(), 3u);
         for (const DecodedFrame& frame : gif.frames) {
-            EXPECT_EQ(frame.area, QRect(0, 0, 530, 530));
-            EXPECT_TRUE(frame.hasLocalColourTable);
+            EXPECT_EQ(QSize(frame.width, frame.height), QSize(530, 530));
+            EXPECT_GT(frame.tableBits, 0);  // a local colour table
             EXPECT_EQ(frame.delay, delay);
-            EXPECT_EQ(frame.transparentIndex, -1);
+            EXPECT_EQ(frame.transparent, -1);
         }
-        EXPECT_TRUE(CloseTo(gif.frames[0].centre, Qt::red));
-        EXPECT_TRUE(CloseTo(gif.frames[2].centre, Qt::blue));
+        const auto centre = [&](std::size_t i) {
+            const DecodedFrame& f = gif.frames[i];
+            const std::size_t at = 3u * f.indices[265u * 530u + 265u];
+            return QColor(f.palette[at], f.palette[at + 1], f.palette[at + 2]);
+        };
+        EXPECT_TRUE(CloseTo(centre(0), Qt::red));
+        EXPECT_TRUE(CloseTo(centre(2), Qt::blue));
     }
 
     // A second run writes the same bytes, over a longer file.

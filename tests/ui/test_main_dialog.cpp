@@ -13,6 +13,7 @@
 
 #include "platform/bitmap_loader.h"
 #include "platform/message_box.h"
+#include "platform/picture_button.h"
 #include "platform/window_menu.h"
 #include "support/dialog_harness.h"
 #include "tests/qt_app_environment.h"
@@ -55,25 +56,6 @@ protected:
     QTemporaryDir work_;
     QStringList messages_;
 };
-
-TEST(MainDialogStart, StateAfterInitialisation) {
-    tavrel::test::DialogHarness h;  // started in a folder holding the background picture
-    CTavrelDlg* dlg = &h.Dlg();
-    EXPECT_EQ(dlg->m_nSelectedCount, 0);
-    EXPECT_EQ(dlg->m_comboSpeed->currentText(), QString::fromUtf8("中"));
-    EXPECT_EQ(dlg->m_strSpeed, dlg->m_comboSpeed->currentText());
-
-    // The background is loaded at the size of slot 1 and shared by all six picture buttons.
-    ASSERT_NE(dlg->m_hWorkBitmap, nullptr);
-    EXPECT_EQ(QSize(dlg->m_hWorkBitmap->Width(), dlg->m_hWorkBitmap->Height()),
-              dlg->m_btnSlot[0]->size());
-    EXPECT_EQ(tavrel::ButtonBitmap(dlg->m_btnPreview), dlg->m_hWorkBitmap.get());
-    for (int i = 0; i < kSlotCount; ++i) {
-        EXPECT_EQ(tavrel::ButtonBitmap(dlg->m_btnSlot[i]), dlg->m_hWorkBitmap.get());
-        EXPECT_FALSE(dlg->m_bSlotFilled[i] || dlg->m_bSlotShown[i]);
-    }
-    EXPECT_TRUE(h.messages.isEmpty());
-}
 
 TEST_F(MainDialog, WorkingFoldersAreMadeOnlyWhenTheImageFolderIsMissing) {
     {

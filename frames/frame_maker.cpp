@@ -1,0 +1,99 @@
+#include "frames/frame_maker.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+
+#include "gif/gif_writer.h"
+#include "imaging/bitmap_to_indexed_frame.h"
+#include "platform/bitmap_loader.h"
+#include "platform/image_codecs.h"
+
+namespace tavrel {
+
+namespace {
+
+Failure NotAFrame() {
+    return {Tr("cannot be turned into a GIF frame")};
+}
+
+// Indexed pictures are rare and small; writing Qt's BMP in memory and loading it back takes
+// every choice of that road (bit depth, colour table length, row order) as it is.
+DibSection StretchIndexedThroughBmp(const QImage& picture, const FrameOptions& options) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!QImageWriter(&buffer, "bmp").write(picture)) {
+        return {};
+    }
+    buffer.close();
+    return LoadBitmapFromBytes(std::move(bytes), options.width, options.height);
+}
+
+}  // namespace
+
+Result<QImage> DecodePicture(const QString& path) {
+    return LoadPicture(path);
+}
+
+Result<DibSection> StretchPicture(const QImage& picture, const FrameOptions& options) {
+    DibSection bitmap;
+    switch (picture.format()) {
+        case QImage::Format_Mono:
+        case QImage::Format_Indexed8:
+            bitmap = StretchIndexedThroughBmp(picture, options);
+            break;
+        default:
+            // The staged copy of a true-colour picture is a 24-bit BMP.
+            bitmap = StretchTrueColourPicture(picture, 24, options.width, options.height);
+            break;
+    }
+    if (bitmap.IsNull()) {
+        return NotAFrame();
+    }
+    return bitmap;
+}
+
+Result<IndexedFrame> IndexBitmap(const DibSection& bitmap) {
+    IndexedFrame frame;
+    if (!BitmapToIndexedFrame(bitmap, frame)) {
+        return NotAFrame();
+    }
+    return frame;
+}
+
+Result<IndexedFrame> MakeFrameFromPicture(const QString& path, const FrameOptions& options) {
+    Result<DibSection> bitmap = Failure{};
+    {
+        // The decoded picture goes as soon as it is stretched.
+        const Result<QImage> picture = DecodePicture(path);
+        if (!picture) {
+            return Failure{picture.Reason()};
+        }
+        bitmap = StretchPicture(*picture, options);
+    }
+    if (!bitmap) {
+        return Failure{bitmap.Reason()};
+    }
+    return IndexBitmap(*bitmap);
+}
+
+Result<IndexedFrame> MakeFrameFromStagedBmp(const QString& bmpPath, const FrameOptions& options) {
+    const DibSection bitmap = LoadBitmapFromFile(bmpPath, options.width, options.height);
+    if (bitmap.IsNull()) {
+        return Failure{Tr("the staged copy cannot be read")};
+    }
+    return IndexBitmap(bitmap);
+}
+
+void WriteFrame(OutputFile& out, const IndexedFrame& frame, uint16_t delay, bool& headerWritten) {
+    if (!headerWritten) {
+        WriteGifHeader(out, static_cast<uint16_t>(frame.nWidth),
+                       static_cast<uint16_t>(frame.nHeight), frame.nBitsPerPixel);
+        headerWritten = true;
+    }
+    WriteGifFrame(out, frame.pIndices.data(), frame.pPalette.data(),
+                  static_cast<uint16_t>(frame.nWidth), static_cast<uint16_t>(frame.nHeight),
+                  frame.nBitsPerPixel, delay, kNoTransparentColour);
+}
+
+}  // namespace tavrel

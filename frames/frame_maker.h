@@ -1,0 +1,48 @@
+// One picture's road to a GIF frame: picture file -> decoded picture -> stretched bitmap ->
+// indexed frame -> frame record in the GIF. Each step is usable on its own, so other ways of
+// stretching or quantising can take the place of one step.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <cstdint>
+
+#include "gif/output_file.h"
+#include "imaging/indexed_frame.h"
+#include "platform/dib_section.h"
+#include "platform/result.h"
+
+namespace tavrel {
+
+inline constexpr int kFrameSize = 530;
+
+// How frames are made. Every frame is stretched to exactly width x height, aspect ratio not
+// kept.
+struct FrameOptions {
+    int width = kFrameSize;
+    int height = kFrameSize;
+};
+
+// Reads a picture file as the dialog stages it (see LoadPicture). Thread-safe.
+Result<QImage> DecodePicture(const QString& path);
+
+// The decoded picture stretched to the frame size exactly as the dialog's staged BMP copy
+// would be loaded: true-colour pictures as 24-bit rows resampled smoothly, Mono and
+// Indexed8 pictures as Qt's 1-, 4- or 8-bit BMP stretched by nearest neighbour with their
+// indices kept. Thread-safe.
+Result<DibSection> StretchPicture(const QImage& picture, const FrameOptions& options);
+
+// A stretched bitmap as an indexed frame (its own palette, or the octree quantiser's).
+Result<IndexedFrame> IndexBitmap(const DibSection& bitmap);
+
+// The three steps above in one. Thread-safe.
+Result<IndexedFrame> MakeFrameFromPicture(const QString& path, const FrameOptions& options);
+// The dialog's road: a staged BMP copy loaded at the frame size and indexed.
+Result<IndexedFrame> MakeFrameFromStagedBmp(const QString& bmpPath, const FrameOptions& options);
+
+// Appends the frame with the given delay and no transparent colour, writing the GIF header
+// from this frame first when headerWritten is false (and then setting it). A failing write
+// raises FileWriteError.
+void WriteFrame(OutputFile& out, const IndexedFrame& frame, uint16_t delay, bool& headerWritten);
+
+}  // namespace tavrel
