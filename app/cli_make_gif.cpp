@@ -39,8 +39,8 @@ QString ProblemWithPictureFile(const QString& path) {
 }  // namespace
 
 MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString& outputPath,
-                                  uint16_t delay, const std::function<bool(int)>& onFrame,
-                                  int threads) {
+                                  uint16_t delay, const FrameOptions& frame,
+                                  const std::function<bool(int)>& onFrame, int threads) {
     for (const QString& picture : picturePaths) {
         if (QString problem = ProblemWithPictureFile(picture); !problem.isEmpty()) {
             return Failed(picture, problem);
@@ -54,7 +54,7 @@ MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString
     }
     try {
         const std::optional<FramesFailure> failed = AppendFramesFromPictures(
-            picturePaths, out, delay, FrameOptions{}, ParallelOptions{threads, onFrame});
+            picturePaths, out, delay, frame, ParallelOptions{threads, onFrame});
         if (failed) {
             return Failed(failed->picture < 0 ? QString() : picturePaths[failed->picture],
                           failed->reason);

@@ -83,7 +83,7 @@ int main(int argc, char* argv[]) {
     std::signal(SIGINT, RequestStop);
     std::signal(SIGTERM, RequestStop);
     const tavrel::MakeGifResult result = tavrel::MakeGifFromPictures(
-        options.picturePaths, options.outputPath, options.delay, [&](int n) {
+        options.picturePaths, options.outputPath, options.delay, options.frame, [&](int n) {
             progress.Frame(n);
             return g_stopRequested == 0;
         });
