@@ -1,5 +1,5 @@
 // Makes one looping GIF from pictures at a chosen frame quality, the way tavrel-gif does it,
-// and says how long each step took. Qt Gui only decodes and scales the pictures.
+// and says how long each step took. Qt decodes the pictures; the frame library places them.
 //   bench_quality [--quality plain|dither|high] [--threads N] [--size WxH]
 //                 [--fit stretch|contain|cover] [--blur-psnr] [--save-frames DIR]
 //                 OUT.gif PICTURE...
@@ -9,7 +9,6 @@
 #include <QColor>
 #include <QCoreApplication>
 #include <QImage>
-#include <QPainter>
 #include <QStringList>
 #include <atomic>
 #include <chrono>
@@ -19,10 +18,12 @@
 #include <thread>
 #include <vector>
 
+#include "frames/fitted_picture.h"
 #include "gif/gif_writer.h"
 #include "gif/output_file.h"
 #include "imaging/frame_fit.h"
 #include "imaging/true_colour_frame.h"
+#include "platform/bitmap_loader.h"
 
 namespace {
 
@@ -32,21 +33,11 @@ double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+// The picture placed in the frame as tavrel-gif places it, as 32-bit rows.
 QImage PlaceInFrame(const QImage& picture, int width, int height, tavrel::FitMode fit) {
-    const tavrel::FramePlacement place =
-        tavrel::PlaceInFrame(picture.width(), picture.height(), width, height, fit);
-    const QImage source =
-        picture.copy(place.source.x, place.source.y, place.source.width, place.source.height);
-    const QImage scaled = source.scaled(place.destination.width, place.destination.height,
-                                        Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    if (place.CoversFrame(width, height)) {
-        return scaled.convertToFormat(QImage::Format_RGB32);
-    }
-    QImage frame(width, height, QImage::Format_RGB32);
-    frame.fill(Qt::black);
-    QPainter painter(&frame);
-    painter.drawImage(place.destination.x, place.destination.y, scaled);
-    return frame;
+    const tavrel::DibSection frame =
+        tavrel::FitTrueColourPicture(picture, width, height, fit, qRgb(0, 0, 0));
+    return tavrel::DibToImage(frame).convertToFormat(QImage::Format_RGB32);
 }
 
 tavrel::TrueColourView ViewOf(const QImage& image) {
