@@ -107,7 +107,9 @@ DecodedGif DecodeFile(const QString& path) {
 }
 
 QColor PixelOf(const DecodedFrame& frame, int x, int y) {
-    const std::size_t at = 3u * frame.indices[static_cast<std::size_t>(y * frame.width + x)];
+    const std::size_t at =
+        3u * frame.indices[static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width) +
+                           static_cast<std::size_t>(x)];
     return QColor(frame.palette[at], frame.palette[at + 1], frame.palette[at + 2]);
 }
 
@@ -120,7 +122,7 @@ TEST(TavrelGif, FrameOptionsShapeTheFrames) {
                           const QStringList& pictures) {
         const ToolRun run = RunTool(options + QStringList{"-o", dir.filePath(name)} + pictures);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-        const DecodedGif gif = DecodeFile(dir.filePath(name));
+        DecodedGif gif = DecodeFile(dir.filePath(name));
         EXPECT_EQ(gif.error, 0) << name.toStdString();
         return gif;
     };
