@@ -39,9 +39,15 @@ constexpr DiffusionOptions kHighDiffusion{14, 4};
 
 // The colours of a checked packed bitmap as blue, green, red, 0 rows, top row first.
 std::vector<uint8_t> TrueColourRows(const PackedDibView& dib) {
-    std::vector<uint8_t> rows;
-    rows.reserve(4 * static_cast<std::size_t>(dib.width) * static_cast<std::size_t>(dib.height));
-    const auto append = [&rows](Rgb c) { rows.insert(rows.end(), {c.blue, c.green, c.red, 0}); };
+    std::vector<uint8_t> rows(4 * static_cast<std::size_t>(dib.width) *
+                              static_cast<std::size_t>(dib.height));
+    uint8_t* out = rows.data();
+    const auto append = [&out](Rgb c) {
+        out[0] = c.blue;
+        out[1] = c.green;
+        out[2] = c.red;
+        out += 4;
+    };
     for (int32_t y = dib.height - 1; y >= 0; --y) {
         const uint8_t* row = dib.Row(y);
         if (dib.colourTable == nullptr) {
