@@ -21,7 +21,7 @@ struct WeightedColour {
 
 inline constexpr std::size_t kMaxExactColours = 32768;
 
-// Ordered by colour (red most significant), so the result does not depend on pixel order.
+// In an order fixed by the colours alone (not by the order of the pixels).
 std::vector<WeightedColour> ColourHistogram(const TrueColourView& picture);
 
 }  // namespace tavrel

@@ -37,6 +37,10 @@ std::vector<uint8_t> PackTrueColour(const TrueColourView& picture) {
 constexpr int kRefinePasses = 4;
 constexpr DiffusionOptions kHighDiffusion{14, 4};
 
+std::vector<Rgb> OctreePaletteOfBlock(const std::vector<uint8_t>& block);
+bool ReducedFrame(const TrueColourView& picture, std::vector<Rgb> palette, FrameQuality quality,
+                  IndexedFrame& frame);
+
 // The colours of a checked packed bitmap as blue, green, red, 0 rows, top row first.
 std::vector<uint8_t> TrueColourRows(const PackedDibView& dib) {
     std::vector<uint8_t> rows(4 * static_cast<std::size_t>(dib.width) *
@@ -79,21 +83,13 @@ bool BitmapToIndexedFrame(const DibSection& bitmap, FrameQuality quality, Indexe
     const std::vector<uint8_t> rows = TrueColourRows(check.view);
     const TrueColourView view{rows.data(), check.view.width, check.view.height,
                               4 * static_cast<std::ptrdiff_t>(check.view.width)};
-    return TrueColourToIndexedFrame(view, quality, frame);
+    // The octree reads the packed bitmap itself: the same colours in the same order.
+    return ReducedFrame(view, OctreePaletteOfBlock(*block), quality, frame);
 }
 
 std::vector<Rgb> OctreePalette(const TrueColourView& picture) {
     const std::vector<uint8_t> block = PackTrueColour(picture);
-    OctreeQuantizer quantizer(256, 8);
-    quantizer.ProcessImage(block.data(), block.size());
-    std::vector<RgbQuad> table(quantizer.GetColourCount());
-    quantizer.GetColourTable(table.data());
-    std::vector<Rgb> palette;
-    palette.reserve(table.size());
-    for (const RgbQuad& entry : table) {
-        palette.push_back({entry.red, entry.green, entry.blue});
-    }
-    return palette;
+    return OctreePaletteOfBlock(block);
 }
 
 void StoreCompactPalette(const std::vector<Rgb>& palette, IndexedFrame& frame) {
@@ -133,7 +129,27 @@ bool TrueColourToIndexedFrame(const TrueColourView& picture, FrameQuality qualit
         return PackedDibToIndexedFrame(block.data(), block.size(), frame);
     }
 
-    std::vector<Rgb> palette = OctreePalette(picture);
+    return ReducedFrame(picture, OctreePalette(picture), quality, frame);
+}
+
+namespace {
+
+std::vector<Rgb> OctreePaletteOfBlock(const std::vector<uint8_t>& block) {
+    OctreeQuantizer quantizer(256, 8);
+    quantizer.ProcessImage(block.data(), block.size());
+    std::vector<RgbQuad> table(quantizer.GetColourCount());
+    quantizer.GetColourTable(table.data());
+    std::vector<Rgb> palette;
+    palette.reserve(table.size());
+    for (const RgbQuad& entry : table) {
+        palette.push_back({entry.red, entry.green, entry.blue});
+    }
+    return palette;
+}
+
+// A dithered or high-quality frame from the picture and its octree palette.
+bool ReducedFrame(const TrueColourView& picture, std::vector<Rgb> palette, FrameQuality quality,
+                  IndexedFrame& frame) {
     DiffusionOptions diffusion;
     if (quality == FrameQuality::kHigh) {
         palette = RefinePalette(ColourHistogram(picture), std::move(palette), kRefinePasses);
@@ -149,4 +165,5 @@ bool TrueColourToIndexedFrame(const TrueColourView& picture, FrameQuality qualit
     return true;
 }
 
+}  // namespace
 }  // namespace tavrel
