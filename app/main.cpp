@@ -1,10 +1,76 @@
 // Tavrel: makes looping animated GIFs from up to five pictures.
 #include <QApplication>
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstring>
 
 #include "app/tavrel_app.h"
+#include "app/working_folder.h"
+#include "platform/installed_data.h"
+#include "platform/translations.h"
+
+#ifndef TAVREL_VERSION
+#define TAVREL_VERSION "unknown"
+#endif
+
+namespace {
+
+const char* const kUsage =
+    "Usage: Tavrel [--workdir | --help | --version]\n"
+    "Opens the Tavrel window, which makes a looping animated GIF from up to five pictures.\n"
+    "\n"
+    "  --workdir   prepare the working folder, print where it is and exit\n"
+    "  --help      show this help and exit\n"
+    "  --version   show the version and exit\n"
+    "\n"
+    "Installed, the window keeps its background, skin and working folders in\n"
+    "$XDG_DATA_HOME/tavrel (~/.local/share/tavrel); run from a build tree, it works in the\n"
+    "folder it is started in.\n";
+
+// The options a terminal user asks for, answered without a display: no QApplication exists
+// yet. -1 when the arguments are for the window.
+int AnswerTerminalOption(int argc, char* argv[]) {
+    if (argc < 2) {
+        return -1;
+    }
+    const char* option = argv[1];
+    if (std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (std::strcmp(option, "--version") == 0) {
+        std::puts("Tavrel " TAVREL_VERSION);
+        return 0;
+    }
+    if (std::strcmp(option, "--workdir") == 0) {
+        const QCoreApplication core(argc, argv);  // finds the installed data from the program
+        if (tavrel::InstalledDataFolder().isEmpty()) {
+            std::fputs("Tavrel: no working folder of its own: this copy is not installed\n",
+                       stderr);
+            return 1;
+        }
+        const QString folder = tavrel::EnterWorkingFolder();
+        if (folder.isEmpty()) {
+            return 1;  // the reason has been printed
+        }
+        std::puts(qPrintable(folder));
+        return 0;
+    }
+    return -1;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
+    if (const int status = AnswerTerminalOption(argc, argv); status >= 0) {
+        return status;
+    }
     QApplication application(argc, argv);
+    // The caption of message boxes, also when started through the `tavrel` link.
+    QCoreApplication::setApplicationName(QStringLiteral("Tavrel"));
+    tavrel::InstallTranslations(tavrel::Language::Chinese);
+    tavrel::EnterWorkingFolder();
+
     CTavrelApp app;
     app.InitInstance();
     return app.ExitInstance();

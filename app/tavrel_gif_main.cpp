@@ -9,6 +9,7 @@
 #include "app/cli_options.h"
 #include "app/cli_progress.h"
 #include "platform/image_codecs.h"
+#include "platform/translations.h"
 
 namespace {
 
@@ -55,6 +56,7 @@ private:
 int main(int argc, char* argv[]) {
     // A core application is enough: the image plug-ins need one, a display is never used.
     QCoreApplication app(argc, argv);
+    tavrel::InstallTranslations(tavrel::Language::FromLocale);
 
     const tavrel::CliOptions options = tavrel::ParseCliArguments(QCoreApplication::arguments());
     switch (options.action) {
@@ -65,8 +67,9 @@ int main(int argc, char* argv[]) {
             PrintLine(stdout, tavrel::CliVersion());
             return 0;
         case tavrel::CliOptions::Action::Fail:
-            PrintLine(stderr,
-                      QStringLiteral("tavrel-gif: %1 (see tavrel-gif --help)").arg(options.error));
+            PrintLine(stderr, QCoreApplication::translate("tavrel",
+                                                          "tavrel-gif: %1 (see tavrel-gif --help)")
+                                  .arg(options.error));
             return kExitUsage;
         case tavrel::CliOptions::Action::MakeGif:
             break;
@@ -74,7 +77,8 @@ int main(int argc, char* argv[]) {
 
     const CodecSession codecs;
     if (!codecs.Started()) {
-        PrintLine(stderr, QStringLiteral("tavrel-gif: the image codecs could not be started"));
+        PrintLine(stderr, QCoreApplication::translate(
+                              "tavrel", "tavrel-gif: the image codecs could not be started"));
         return kExitFailure;
     }
 
@@ -90,7 +94,8 @@ int main(int argc, char* argv[]) {
     progress.Finish();
 
     if (g_stopRequested != 0 && !result.ok) {
-        PrintLine(stderr, QStringLiteral("tavrel-gif: interrupted, nothing written"));
+        PrintLine(stderr, QCoreApplication::translate("tavrel",
+                                                      "tavrel-gif: interrupted, nothing written"));
         return kExitInterrupted;
     }
     if (!result.ok) {

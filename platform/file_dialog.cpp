@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStringList>
 #include <utility>
 
@@ -16,6 +17,27 @@ namespace {
 FileDialog::Hook& HookSlot() {
     static FileDialog::Hook hook;
     return hook;
+}
+
+bool& QtDialogOnly() {
+    static bool qtOnly = false;
+    return qtOnly;
+}
+
+// The folders of the last confirmed open and save dialogs, for this run of the program.
+struct LastFolders {
+    QString open;
+    QString save;
+};
+
+LastFolders& Last() {
+    static LastFolders folders;
+    return folders;
+}
+
+QString PicturesFolder() {
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return FolderExists(pictures) ? pictures : QDir::homePath();
 }
 
 // "*.jpg" -> "*.[jJ][pP][gG]": Qt matches name filters case-sensitively on Linux, while the
@@ -58,7 +80,7 @@ std::optional<QString> RunQtDialog(const FileDialogRequest& request) {
     QFileDialog dialog(request.owner);
     dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, QtDialogOnly());
     // The descriptions already name their patterns; hide the expanded ones.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (!(request.flags & kOfnOverwritePrompt)) {
@@ -72,9 +94,7 @@ std::optional<QString> RunQtDialog(const FileDialogRequest& request) {
     if (!filter.isEmpty()) {
         dialog.setNameFilters(filter.split(QStringLiteral(";;")));
     }
-    if (FolderExists(request.initialFolder)) {
-        dialog.setDirectory(request.initialFolder);
-    }
+    dialog.setDirectory(request.initialFolder);
     if (!request.fileName.isEmpty()) {
         dialog.selectFile(request.fileName);
     }
@@ -97,12 +117,34 @@ FileDialog::FileDialog(bool open, const QString& defaultExtension, const QString
 }
 
 int FileDialog::DoModal() {
-    const std::optional<QString> chosen = HookSlot() ? HookSlot()(request_) : RunQtDialog(request_);
+    FileDialogRequest shown = request_;
+    shown.initialFolder = StartFolder(request_);
+    const std::optional<QString> chosen = HookSlot() ? HookSlot()(shown) : RunQtDialog(shown);
     if (!chosen || chosen->isEmpty()) {
         return 2;
     }
     path_ = WithDefaultExtension(*chosen, request_.defaultExtension);
+    (request_.open ? Last().open : Last().save) = QFileInfo(path_).absolutePath();
     return 1;
+}
+
+QString FileDialog::StartFolder(const FileDialogRequest& request) {
+    const QString& last = request.open ? Last().open : Last().save;
+    if (FolderExists(last)) {
+        return last;
+    }
+    if (FolderExists(request.initialFolder)) {
+        return request.initialFolder;
+    }
+    return PicturesFolder();
+}
+
+void FileDialog::SetQtDialogOnly(bool qtOnly) {
+    QtDialogOnly() = qtOnly;
+}
+
+void FileDialog::ForgetLastFolders() {
+    Last() = LastFolders();
 }
 
 QString FileDialog::GetFileTitle() const {

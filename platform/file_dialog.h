@@ -1,4 +1,8 @@
 // File-open and save dialogs that take the classic filter strings ("desc|patterns||").
+// The desktop's own dialog is used where the platform offers one (a platform theme or the
+// portal), Qt's own otherwise. Each kind starts where the user last chose a file with it;
+// the first time in the caller's initial folder when that exists, else in the user's
+// pictures folder (XDG), else at home.
 #pragma once
 
 #include <QString>
@@ -18,14 +22,14 @@ struct FileDialogRequest {
     QString fileName;
     unsigned flags = 0;
     QString filter;         // classic form
-    QString initialFolder;  // may be empty
+    QString initialFolder;  // the caller's suggestion; may be empty
     QWidget* owner = nullptr;
 };
 
 class FileDialog {
 public:
-    FileDialog(bool open, const QString& defaultExtension, const QString& fileName,
-               unsigned flags, const QString& filter, QWidget* owner);
+    FileDialog(bool open, const QString& defaultExtension, const QString& fileName, unsigned flags,
+               const QString& filter, QWidget* owner);
     void SetInitialFolder(const QString& folder) { request_.initialFolder = folder; }
     const FileDialogRequest& Request() const { return request_; }
 
@@ -42,6 +46,13 @@ public:
     // cancel. The default extension is still added to a returned name without one.
     using Hook = std::function<std::optional<QString>(const FileDialogRequest&)>;
     static void SetHook(Hook hook);
+
+    // Tests force Qt's own dialog, which they can reach and answer, whatever the desktop.
+    static void SetQtDialogOnly(bool qtOnly);
+    // Where the next dialog of that kind starts (the request a hook sees carries it too).
+    static QString StartFolder(const FileDialogRequest& request);
+    // Forgets the folders of earlier choices, as at program start.
+    static void ForgetLastFolders();
 
 private:
     FileDialogRequest request_;

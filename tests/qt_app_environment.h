@@ -9,11 +9,16 @@
 #include <QApplication>
 #include <memory>
 
+#include "platform/file_dialog.h"
+
 namespace tavrel::test {
 
 class QtAppEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
+    void SetUp() override {
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+        FileDialog::SetQtDialogOnly(true);  // the desktop's own dialog cannot be answered
+    }
     void TearDown() override { app_.reset(); }
 
 private:

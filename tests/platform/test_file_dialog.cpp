@@ -35,7 +35,48 @@ TEST(FileDialog, DefaultExtensionIsAddedOnlyWhereItBelongs) {
     }
 }
 
+// Pictures (XDG) or home the first time, the caller's folder for a save when it exists, then
+// wherever that kind of dialog last chose a file.
+TEST(FileDialog, StartsWhereUsersKeepPicturesThenWhereTheyLastChose) {
+    QTemporaryDir home;
+    const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")).toUtf8());
+    FileDialog::ForgetLastFolders();
+    const QString gifFiles = home.filePath(QStringLiteral("work/GifFiles"));
+    const QString pictures = home.filePath(QStringLiteral("Pictures"));
+    const QString chosen = home.filePath(QStringLiteral("chosen"));
+    const auto run = [&](bool open, const QString& answer) {
+        FileDialog dialog(open, QStringLiteral("GIF"), QString(), 0, kGifFilter, nullptr);
+        dialog.SetInitialFolder(open ? QString() : gifFiles);
+        QString start;
+        FileDialog::SetHook([&](const FileDialogRequest& request) {
+            start = request.initialFolder;
+            return answer.isEmpty() ? std::nullopt : std::optional(answer);
+        });
+        dialog.DoModal();
+        FileDialog::SetHook({});
+        return start;
+    };
+    EXPECT_EQ(run(true, {}), home.path());  // no pictures folder
+    ASSERT_TRUE(QDir().mkpath(pictures) && QDir().mkpath(chosen));
+    EXPECT_EQ(run(true, {}), pictures);
+    EXPECT_EQ(run(false, {}), pictures);  // no GifFiles
+    ASSERT_TRUE(QDir().mkpath(gifFiles));
+    EXPECT_EQ(run(false, {}), gifFiles);
+    EXPECT_EQ(run(true, chosen + QStringLiteral("/a.png")), pictures);
+    EXPECT_EQ(run(true, {}), chosen);
+    EXPECT_EQ(run(false, chosen + QStringLiteral("/../out.gif")), gifFiles);
+    EXPECT_EQ(run(false, {}), home.path());
+    EXPECT_EQ(run(true, {}), chosen);
+    FileDialog::ForgetLastFolders();
+    qputenv("HOME", savedHome);
+    qputenv("XDG_CONFIG_HOME", savedConfig);
+}
+
 TEST(FileDialog, RealOpenDialogListsPicturesOfEitherCaseInTheInitialFolder) {
+    FileDialog::ForgetLastFolders();
     QTemporaryDir dir;
     for (const char* name : {"IMG_0001.JPG", "c.bmp", "e.txt"})
         ASSERT_TRUE(test::WriteAll(dir.filePath(QString::fromLatin1(name)), "x"));
