@@ -89,7 +89,7 @@ int main(int argc, char* argv[]) {
         QCoreApplication::translate("tavrel", "tavrel-gif: stopped").toUtf8() + '\n';
     tavrel::EndProcessOnStopSignals(stopped.constData());
     const tavrel::MakeGifResult result = tavrel::MakeGifFromPictures(
-        options.picturePaths, options.outputPath, options.delay, [&](int n) {
+        options.picturePaths, options.outputPath, options.delay, options.frame, [&](int n) {
             progress.Frame(n);
             return true;
         });

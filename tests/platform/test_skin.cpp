@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "platform/skin_colours.h"
 #include "platform/trace.h"
 #include "qt_test_app.h"
 
@@ -35,12 +36,28 @@ TEST_F(Skin, TheShippedDialogSkinLoadsAppliesAndEnds) {
     const QString shipped = QStringLiteral(TAVREL_SOURCE_DIR "/Resources/Tavrel/simpleK.smf");
     SkinStart(nullptr, QStringLiteral("Tavrel"), 0, 0);
     ASSERT_NE(SkinLoadFile(shipped), 0);
+    EXPECT_FALSE(SkinDialogBackground().isValid());
     SkinSetDialogSkin(QStringLiteral("Dialog"));
     EXPECT_TRUE(qApp->styleSheet().contains(QStringLiteral("QGroupBox")));
+    EXPECT_EQ(SkinDialogBackground(), QColor(0xf2, 0xf3, 0xf5));
     SkinEnd();
     EXPECT_TRUE(qApp->styleSheet().isEmpty());
     EXPECT_EQ(trace_, QStringList({"SkinStart Tavrel", "SkinLoadFile " + shipped + " -> 1",
                                    "SkinSetDialogSkin Dialog", "SkinEnd"}));
+}
+
+TEST_F(Skin, DialogBackgroundComesFromTheQDialogRuleOnly) {
+    const std::pair<const char*, QColor> sheets[] = {
+        {"QDialog { color: red; background: navy }", QColor("navy")},
+        {"QLabel{background-color:red}\nQWidget, QDialog{ background-color : #102030; }",
+         QColor(0x10, 0x20, 0x30)},
+        {"/* QDialog { background-color: red; } */ QLabel { background-color: red; }", {}},
+        {"MyQDialog { background-color: red; }", {}},
+    };
+    for (const auto& [sheet, colour] : sheets) {
+        qApp->setStyleSheet(QString::fromLatin1(sheet));
+        EXPECT_EQ(SkinDialogBackground(), colour) << sheet;
+    }
 }
 
 TEST_F(Skin, MissingOrMalformedFilesMeanNoSkin) {
