@@ -134,7 +134,7 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
             option.name == QLatin1String("--background") ||
             option.name == QLatin1String("--quality");
         if (!takesValue) {
-            return Failure(QStringLiteral("unknown option '%1'").arg(option.name));
+            return Failure(Tr("unknown option '%1'").arg(option.name));
         }
 
         QString value;
@@ -143,20 +143,20 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
         } else if (i + 1 < arguments.size()) {
             value = arguments[++i];
         } else {
-            return Failure(QStringLiteral("option '%1' needs a value").arg(option.name));
+            return Failure(Tr("option '%1' needs a value").arg(option.name));
         }
 
         if (option.name == QLatin1String("--speed")) {
             if (!SpeedFromName(value)) {
                 return Failure(
-                    QStringLiteral("--speed must be slow, medium or fast, not '%1'").arg(value));
+                    Tr("--speed must be slow, medium or fast, not '%1'").arg(value));
             }
             speedWord = value;
         } else if (option.name == QLatin1String("--delay")) {
             explicitDelay = ParseDelay(value);
             if (!explicitDelay) {
                 return Failure(
-                    QStringLiteral("--delay must be a whole number from %1 to %2, not '%3'")
+                    Tr("--delay must be a whole number from %1 to %2, not '%3'")
                         .arg(kMinCliDelay)
                         .arg(kMaxCliDelay)
                         .arg(value));
@@ -190,17 +190,17 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
             highQuality = true;
         } else {
             if (value.isEmpty()) {
-                return Failure(QStringLiteral("the output path is empty"));
+                return Failure(Tr("the output path is empty"));
             }
             output = value;
         }
     }
 
     if (pictures.isEmpty()) {
-        return Failure(QStringLiteral("no pictures given"));
+        return Failure(Tr("no pictures given"));
     }
     if (!output) {
-        return Failure(QStringLiteral("no output file given (-o OUT.gif)"));
+        return Failure(Tr("no output file given (-o OUT.gif)"));
     }
 
     CliOptions options;
@@ -217,7 +217,7 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
 }
 
 QString CliUsage() {
-    return QStringLiteral(
+    return Tr(
         "Usage: tavrel-gif [--speed slow|medium|fast] [--delay CENTISECONDS] [--size WxH]\n"
         "                  [--fit stretch|contain|cover] [--background COLOR] [--dither]\n"
         "                  [--quality high] -o OUT.gif PICTURE...\n"
