@@ -41,9 +41,8 @@ void OctreeQuantizer::AddColour(uint8_t red, uint8_t green, uint8_t blue) {
     // starts on the deepest level that this colour shares with the last one.
     int32_t level = 0;
     if (m_nPathLength > 0) {
-        const auto differ = static_cast<uint8_t>((red ^ m_lastColour.red) |
-                                                 (green ^ m_lastColour.green) |
-                                                 (blue ^ m_lastColour.blue));
+        const auto differ = static_cast<uint8_t>(
+            (red ^ m_lastColour.red) | (green ^ m_lastColour.green) | (blue ^ m_lastColour.blue));
         level = std::min(std::countl_zero(differ), m_nPathLength - 1);
     } else {
         if (m_pTree == nullptr) {
