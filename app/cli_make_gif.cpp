@@ -19,8 +19,8 @@ MakeGifResult Failed(const QString& path, const QString& reason) {
 }  // namespace
 
 MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString& outputPath,
-                                  uint16_t delay, const std::function<bool(int)>& onFrame,
-                                  int threads) {
+                                  uint16_t delay, const FrameOptions& frame,
+                                  const std::function<bool(int)>& onFrame, int threads) {
     for (const QString& picture : picturePaths) {
         // A quick look at every picture before any decoding, so that a mistyped name fails
         // at once rather than after the pictures before it have been converted.
@@ -40,7 +40,7 @@ MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString
     }
     try {
         const std::optional<FramesFailure> failed = AppendFramesFromPictures(
-            picturePaths, out, delay, FrameOptions{}, ParallelOptions{threads, onFrame});
+            picturePaths, out, delay, frame, ParallelOptions{threads, onFrame});
         if (failed) {
             return Failed(failed->picture < 0 ? QString() : picturePaths[failed->picture],
                           failed->reason);

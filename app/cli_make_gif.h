@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "frames/frame_options.h"
+
 namespace tavrel {
 
 struct MakeGifResult {
@@ -17,13 +19,13 @@ struct MakeGifResult {
 };
 
 // Writes a looping GIF at outputPath with one frame per picture, in order, each shown for
-// delay hundredths of a second and made exactly as the dialog makes it. Nothing is staged
-// on disk. The output appears only when complete; on any failure an earlier file at
-// outputPath is left as it was. onFrame(n) is called before frame n (1-based) is written;
-// when it returns false the run stops there (interrupted, no path, no file). threads frames
-// are made at a time. The codec layer must be started.
+// delay hundredths of a second and made as frame says (by default exactly as the dialog
+// makes it). Nothing is staged on disk. The output appears only when complete; on any
+// failure an earlier file at outputPath is left as it was. onFrame(n) is called before
+// frame n (1-based) is written; when it returns false the run stops there (interrupted, no
+// path, no file). threads frames are made at a time. The codec layer must be started.
 MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString& outputPath,
-                                  uint16_t delay, const std::function<bool(int)>& onFrame = {},
-                                  int threads = 2);
+                                  uint16_t delay, const FrameOptions& frame = {},
+                                  const std::function<bool(int)>& onFrame = {}, int threads = 2);
 
 }  // namespace tavrel

@@ -2,6 +2,9 @@
 // so the caller decides what goes to stdout, stderr and the exit code.
 #include "app/cli_options.h"
 
+#include <QColor>
+#include <QCoreApplication>
+#include <QRegularExpression>
 #include <optional>
 
 #include "frames/speed.h"
@@ -24,6 +27,39 @@ std::optional<uint16_t> ParseDelay(const QString& text) {
         return std::nullopt;
     }
     return static_cast<uint16_t>(value);
+}
+
+// "WxH" with each side from 1 to 4096.
+std::optional<std::pair<int, int>> ParseSize(const QString& text) {
+    static const QRegularExpression kSize(QStringLiteral("^([0-9]{1,4})x([0-9]{1,4})$"));
+    const QRegularExpressionMatch match = kSize.match(text);
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    const int width = match.captured(1).toInt();
+    const int height = match.captured(2).toInt();
+    const auto inRange = [](int side) { return side >= kMinFrameSide && side <= kMaxFrameSide; };
+    if (!inRange(width) || !inRange(height)) {
+        return std::nullopt;
+    }
+    return std::pair{width, height};
+}
+
+std::optional<FitMode> ParseFit(const QString& text) {
+    if (text == QLatin1String("stretch")) {
+        return FitMode::kStretch;
+    }
+    if (text == QLatin1String("contain")) {
+        return FitMode::kContain;
+    }
+    if (text == QLatin1String("cover")) {
+        return FitMode::kCover;
+    }
+    return std::nullopt;
+}
+
+QString Tr(const char* english) {
+    return QCoreApplication::translate("tavrel", english);
 }
 
 CliOptions Failure(const QString& error) {
@@ -59,6 +95,9 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
     std::optional<QString> output;
     QStringList pictures;
     bool optionsEnded = false;
+    FrameOptions frame;
+    bool dither = false;
+    bool highQuality = false;
 
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
@@ -83,11 +122,19 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
             return version;
         }
 
+        if (option.name == QLatin1String("--dither") && !option.inlineValue) {
+            dither = true;
+            continue;
+        }
+
         const bool takesValue =
             option.name == QLatin1String("-o") || option.name == QLatin1String("--output") ||
-            option.name == QLatin1String("--speed") || option.name == QLatin1String("--delay");
+            option.name == QLatin1String("--speed") || option.name == QLatin1String("--delay") ||
+            option.name == QLatin1String("--size") || option.name == QLatin1String("--fit") ||
+            option.name == QLatin1String("--background") ||
+            option.name == QLatin1String("--quality");
         if (!takesValue) {
-            return Failure(QStringLiteral("unknown option '%1'").arg(option.name));
+            return Failure(Tr("unknown option '%1'").arg(option.name));
         }
 
         QString value;
@@ -96,37 +143,64 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
         } else if (i + 1 < arguments.size()) {
             value = arguments[++i];
         } else {
-            return Failure(QStringLiteral("option '%1' needs a value").arg(option.name));
+            return Failure(Tr("option '%1' needs a value").arg(option.name));
         }
 
         if (option.name == QLatin1String("--speed")) {
             if (!SpeedFromName(value)) {
                 return Failure(
-                    QStringLiteral("--speed must be slow, medium or fast, not '%1'").arg(value));
+                    Tr("--speed must be slow, medium or fast, not '%1'").arg(value));
             }
             speedWord = value;
         } else if (option.name == QLatin1String("--delay")) {
             explicitDelay = ParseDelay(value);
             if (!explicitDelay) {
                 return Failure(
-                    QStringLiteral("--delay must be a whole number from %1 to %2, not '%3'")
+                    Tr("--delay must be a whole number from %1 to %2, not '%3'")
                         .arg(kMinCliDelay)
                         .arg(kMaxCliDelay)
                         .arg(value));
             }
+        } else if (option.name == QLatin1String("--size")) {
+            const auto size = ParseSize(value);
+            if (!size) {
+                return Failure(
+                    Tr("--size must be WIDTHxHEIGHT, each from 1 to 4096, not '%1'").arg(value));
+            }
+            frame.width = size->first;
+            frame.height = size->second;
+        } else if (option.name == QLatin1String("--fit")) {
+            const auto fit = ParseFit(value);
+            if (!fit) {
+                return Failure(Tr("--fit must be stretch, contain or cover, not '%1'").arg(value));
+            }
+            frame.fit = *fit;
+        } else if (option.name == QLatin1String("--background")) {
+            const QColor colour = QColor::fromString(value);
+            if (!colour.isValid()) {
+                return Failure(Tr("--background must be a colour such as #20242a or navy, "
+                                  "not '%1'")
+                                   .arg(value));
+            }
+            frame.background = colour.rgb();
+        } else if (option.name == QLatin1String("--quality")) {
+            if (value != QLatin1String("high")) {
+                return Failure(Tr("--quality must be high, not '%1'").arg(value));
+            }
+            highQuality = true;
         } else {
             if (value.isEmpty()) {
-                return Failure(QStringLiteral("the output path is empty"));
+                return Failure(Tr("the output path is empty"));
             }
             output = value;
         }
     }
 
     if (pictures.isEmpty()) {
-        return Failure(QStringLiteral("no pictures given"));
+        return Failure(Tr("no pictures given"));
     }
     if (!output) {
-        return Failure(QStringLiteral("no output file given (-o OUT.gif)"));
+        return Failure(Tr("no output file given (-o OUT.gif)"));
     }
 
     CliOptions options;
@@ -134,13 +208,19 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
     options.outputPath = *output;
     options.picturePaths = pictures;
     options.delay = explicitDelay ? *explicitDelay : GifDelayFor(*SpeedFromName(speedWord));
+    // The high quality diffuses the error too, tuned for its own palette.
+    frame.quality = highQuality ? FrameQuality::kHigh
+                    : dither    ? FrameQuality::kDither
+                                : FrameQuality::kPlain;
+    options.frame = frame;
     return options;
 }
 
 QString CliUsage() {
-    return QStringLiteral(
-        "Usage: tavrel-gif [--speed slow|medium|fast] [--delay CENTISECONDS] -o OUT.gif "
-        "PICTURE...\n"
+    return Tr(
+        "Usage: tavrel-gif [--speed slow|medium|fast] [--delay CENTISECONDS] [--size WxH]\n"
+        "                  [--fit stretch|contain|cover] [--background COLOR] [--dither]\n"
+        "                  [--quality high] -o OUT.gif PICTURE...\n"
         "Makes a looping animated GIF with one frame per picture (JPEG, PNG or BMP), in the\n"
         "order given, each stretched to 530 x 530 and reduced to at most 256 colours.\n"
         "\n"
@@ -151,6 +231,19 @@ QString CliUsage() {
         "                         fast (0.4 s)\n"
         "  --delay CENTISECONDS   time per frame in hundredths of a second, 2 to 65535;\n"
         "                         overrides --speed\n"
+        "  --size WxH             frame size, each side 1 to 4096 (default 530x530);\n"
+        "                         e.g. --size 640x360\n"
+        "  --fit MODE             stretch: fill the frame, proportions not kept (default);\n"
+        "                         contain: the whole picture, proportions kept, centred on\n"
+        "                         the background; cover: proportions kept, the frame filled,\n"
+        "                         the centre cropped; e.g. --fit contain\n"
+        "  --background COLOR     around a contained picture: #rrggbb or a name (default\n"
+        "                         black); e.g. --background '#20242a' or --background navy\n"
+        "  --dither               Floyd-Steinberg error diffusion against each frame's\n"
+        "                         palette: smooth gradients instead of bands, larger files\n"
+        "  --quality high         the best frames for their size: a refined palette and a\n"
+        "                         diffusion that keeps flat areas clean; slower; e.g.\n"
+        "                         tavrel-gif --quality high --fit contain -o out.gif *.jpg\n"
         "  -h, --help             show this help and exit\n"
         "  --version              show the version and exit\n"
         "\n"

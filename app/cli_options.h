@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <cstdint>
 
+#include "frames/frame_options.h"
+
 namespace tavrel {
 
 inline constexpr uint16_t kMinCliDelay = 2;
@@ -18,6 +20,7 @@ struct CliOptions {
     QString outputPath;
     QStringList picturePaths;
     uint16_t delay = 0;  // hundredths of a second per frame
+    FrameOptions frame;  // size, fit, background and quality of the frames
 
     // Set for Fail: one line, without the program name.
     QString error;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include <malloc.h>
+
 #include "app/cli_make_gif.h"
 #include "app/cli_options.h"
 #include "app/cli_progress.h"
@@ -48,6 +50,14 @@ private:
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Every frame takes and frees picture buffers of a few to some tens of megabytes. Kept in
+    // the heap rather than handed back to the kernel, they are reused by the next frame
+    // instead of being mapped and zero-filled afresh. Pictures larger than this still get
+    // memory of their own, returned at once, so the peak stays that of the frames in flight.
+    constexpr int kReusedBufferBytes = 64 * 1024 * 1024;
+    mallopt(M_MMAP_THRESHOLD, kReusedBufferBytes);
+    mallopt(M_TRIM_THRESHOLD, 2 * kReusedBufferBytes);
+
     // A core application is enough: the image plug-ins need one, a display is never used.
     QCoreApplication app(argc, argv);
     tavrel::InstallTranslations(tavrel::Language::FromLocale);
@@ -89,7 +99,7 @@ int main(int argc, char* argv[]) {
         QCoreApplication::translate("tavrel", "tavrel-gif: stopped").toUtf8() + '\n';
     tavrel::EndProcessOnStopSignals(stopped.constData());
     const tavrel::MakeGifResult result = tavrel::MakeGifFromPictures(
-        options.picturePaths, options.outputPath, options.delay, [&](int n) {
+        options.picturePaths, options.outputPath, options.delay, options.frame, [&](int n) {
             progress.Frame(n);
             return true;
         });

@@ -3,8 +3,10 @@
 #include <QBuffer>
 #include <QImageWriter>
 
+#include "frames/fitted_picture.h"
 #include "gif/gif_writer.h"
 #include "imaging/bitmap_to_indexed_frame.h"
+#include "imaging/true_colour_frame.h"
 #include "platform/bitmap_loader.h"
 #include "platform/image_codecs.h"
 
@@ -37,6 +39,14 @@ Result<QImage> DecodePicture(const QString& path) {
 
 Result<DibSection> StretchPicture(const QImage& picture, const FrameOptions& options) {
     DibSection bitmap;
+    if (options.fit != FitMode::kStretch) {
+        bitmap = FitTrueColourPicture(picture, options.width, options.height, options.fit,
+                                      options.background);
+        if (bitmap.IsNull()) {
+            return NotAFrame();
+        }
+        return bitmap;
+    }
     switch (picture.format()) {
         case QImage::Format_Mono:
         case QImage::Format_Indexed8:
@@ -53,9 +63,9 @@ Result<DibSection> StretchPicture(const QImage& picture, const FrameOptions& opt
     return bitmap;
 }
 
-Result<IndexedFrame> IndexBitmap(const DibSection& bitmap) {
+Result<IndexedFrame> IndexBitmap(const DibSection& bitmap, FrameQuality quality) {
     IndexedFrame frame;
-    if (!BitmapToIndexedFrame(bitmap, frame)) {
+    if (!BitmapToIndexedFrame(bitmap, quality, frame)) {
         return NotAFrame();
     }
     return frame;
@@ -74,15 +84,21 @@ Result<IndexedFrame> MakeFrameFromPicture(const QString& path, const FrameOption
     if (!bitmap) {
         return Failure{bitmap.Reason()};
     }
-    return IndexBitmap(*bitmap);
+    return IndexBitmap(*bitmap, options.quality);
 }
 
 Result<IndexedFrame> MakeFrameFromStagedBmp(const QString& bmpPath, const FrameOptions& options) {
-    const DibSection bitmap = LoadBitmapFromFile(bmpPath, options.width, options.height);
+    DibSection bitmap;
+    if (options.fit == FitMode::kStretch) {
+        bitmap = LoadBitmapFromFile(bmpPath, options.width, options.height);
+    } else if (const Result<QImage> picture = DecodePicture(bmpPath)) {
+        bitmap = FitTrueColourPicture(*picture, options.width, options.height, options.fit,
+                                      options.background);
+    }
     if (bitmap.IsNull()) {
         return Failure{Tr("the staged copy cannot be read")};
     }
-    return IndexBitmap(bitmap);
+    return IndexBitmap(bitmap, options.quality);
 }
 
 void WriteFrame(OutputFile& out, const IndexedFrame& frame, uint16_t delay, bool& headerWritten) {

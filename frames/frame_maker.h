@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "frames/frame_options.h"
 #include "gif/output_file.h"
 #include "imaging/indexed_frame.h"
 #include "platform/dib_section.h"
@@ -14,30 +15,25 @@
 
 namespace tavrel {
 
-inline constexpr int kFrameSize = 530;
-
-// How frames are made. Every frame is stretched to exactly width x height, aspect ratio not
-// kept.
-struct FrameOptions {
-    int width = kFrameSize;
-    int height = kFrameSize;
-};
-
 // Reads a picture file as the dialog stages it (see LoadPicture). Thread-safe.
 Result<QImage> DecodePicture(const QString& path);
 
 // The decoded picture stretched to the frame size exactly as the dialog's staged BMP copy
 // would be loaded: true-colour pictures as 24-bit rows resampled smoothly, Mono and
 // Indexed8 pictures as Qt's 1-, 4- or 8-bit BMP stretched by nearest neighbour with their
-// indices kept. Thread-safe.
+// indices kept. Contain and cover resample every picture smoothly into its place (see
+// FitTrueColourPicture). Thread-safe.
 Result<DibSection> StretchPicture(const QImage& picture, const FrameOptions& options);
 
-// A stretched bitmap as an indexed frame (its own palette, or the octree quantiser's).
-Result<IndexedFrame> IndexBitmap(const DibSection& bitmap);
+// A stretched bitmap as an indexed frame at the given quality (plain: its own palette, or
+// the octree quantiser's).
+Result<IndexedFrame> IndexBitmap(const DibSection& bitmap,
+                                 FrameQuality quality = FrameQuality::kPlain);
 
 // The three steps above in one. Thread-safe.
 Result<IndexedFrame> MakeFrameFromPicture(const QString& path, const FrameOptions& options);
-// The dialog's road: a staged BMP copy loaded at the frame size and indexed.
+// The dialog's road: a staged BMP copy loaded at the frame size (placed by the fit) and
+// indexed.
 Result<IndexedFrame> MakeFrameFromStagedBmp(const QString& bmpPath, const FrameOptions& options);
 
 // Appends the frame with the given delay and no transparent colour, writing the GIF header

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 #include "imaging/octree_quantizer.h"
@@ -37,19 +38,17 @@ std::vector<RgbQuad> QuantiseIndices(const uint8_t* block, std::size_t blockSize
     std::vector<RgbQuad> colours(quantizer.GetColourCount());
     quantizer.GetColourTable(colours.data());
 
-    // Runs of equal pixels are common; mapping the same colour again gives the same index.
-    bool haveLast = false;
-    Rgb last;
-    uint8_t lastIndex = 0;
+    // Nearly every colour finds its index in the table; the few deeper ones walk the tree.
+    auto shallow = std::make_unique<OctreeQuantizer::ShallowIndexTable>();
+    quantizer.GetShallowIndexTable(*shallow);
     const auto map = [&](Rgb colour) {
-        if (!haveLast || !(colour == last)) {
-            int32_t index = 0;
+        const int16_t known = (*shallow)[OctreeQuantizer::ShallowKey(colour)];
+        int32_t index = known;
+        if (known == OctreeQuantizer::kDeeperThanTable) {
+            index = 0;
             quantizer.MapColour(colour.red, colour.green, colour.blue, index);
-            last = colour;
-            lastIndex = static_cast<uint8_t>(index);
-            haveLast = true;
         }
-        *out++ = lastIndex;
+        *out++ = static_cast<uint8_t>(index);
     };
     for (int32_t y = dib.height - 1; y >= 0; --y) {
         ForEachDirectColour(dib.Row(y), dib.width, dib.bitCount, map);

@@ -1,5 +1,8 @@
 #include "imaging/octree_quantizer.h"
 
+#include <algorithm>
+#include <bit>
+
 #include "imaging/packed_dib.h"
 
 namespace tavrel {
@@ -34,27 +37,35 @@ OctreeNode* OctreeQuantizer::CreateNode(int32_t level) {
 }
 
 void OctreeQuantizer::AddColour(uint8_t red, uint8_t green, uint8_t blue) {
-    const Rgb colour{red, green, blue};
-    OctreeNode* leaf = m_pLastLeaf;
-    if (leaf == nullptr || !(colour == m_lastColour)) {
-        OctreeNode** slot = &m_pTree;
-        for (int32_t level = 0;; ++level) {
-            if (*slot == nullptr) {
-                *slot = CreateNode(level);
-            }
-            if ((*slot)->bIsLeaf != 0) {
-                break;
-            }
-            slot = &(*slot)->pChild[ChildIndex(red, green, blue, level)];
+    // The node on level n depends only on the top n bits of each component, so the walk
+    // starts on the deepest level that this colour shares with the last one.
+    int32_t level = 0;
+    if (m_nPathLength > 0) {
+        const auto differ = static_cast<uint8_t>(
+            (red ^ m_lastColour.red) | (green ^ m_lastColour.green) | (blue ^ m_lastColour.blue));
+        level = std::min(std::countl_zero(differ), m_nPathLength - 1);
+    } else {
+        if (m_pTree == nullptr) {
+            m_pTree = CreateNode(0);
         }
-        leaf = *slot;
-        m_pLastLeaf = leaf;
-        m_lastColour = colour;
+        m_path[0] = m_pTree;
     }
-    ++leaf->nPixelCount;
-    leaf->nRedSum += red;
-    leaf->nGreenSum += green;
-    leaf->nBlueSum += blue;
+    OctreeNode* node = m_path[static_cast<std::size_t>(level)];
+    while (node->bIsLeaf == 0) {
+        OctreeNode*& child = node->pChild[ChildIndex(red, green, blue, level)];
+        if (child == nullptr) {
+            child = CreateNode(level + 1);
+        }
+        node = child;
+        ++level;
+        m_path[static_cast<std::size_t>(level)] = node;
+    }
+    m_nPathLength = level + 1;
+    m_lastColour = Rgb{red, green, blue};
+    ++node->nPixelCount;
+    node->nRedSum += red;
+    node->nGreenSum += green;
+    node->nBlueSum += blue;
 }
 
 bool OctreeQuantizer::ReduceTree() {
@@ -112,7 +123,7 @@ bool OctreeQuantizer::ReduceTree() {
     }
     chosen->bIsLeaf = 1;
     m_nLeafCount = m_nLeafCount + 1 - merged;
-    m_pLastLeaf = nullptr;
+    m_nPathLength = 0;  // the last path may run through a released leaf
     return true;
 }
 
@@ -123,9 +134,7 @@ void OctreeQuantizer::DeleteTree(OctreeNode*& node) {
     for (OctreeNode*& child : node->pChild) {
         DeleteTree(child);
     }
-    if (node == m_pLastLeaf) {
-        m_pLastLeaf = nullptr;
-    }
+    m_nPathLength = 0;
     m_pool.Release(node);
     node = nullptr;
 }
@@ -188,6 +197,38 @@ void OctreeQuantizer::NumberLeaves(OctreeNode* node, RgbQuad* table, uint32_t& n
     }
     for (OctreeNode* child : node->pChild) {
         NumberLeaves(child, table, next);
+    }
+}
+
+void OctreeQuantizer::GetShallowIndexTable(ShallowIndexTable& table) const {
+    table.fill(kDeeperThanTable);
+    FillShallowIndices(m_pTree, 0, 0, 0, 0, table);
+}
+
+void OctreeQuantizer::FillShallowIndices(const OctreeNode* node, int32_t level, uint32_t red,
+                                         uint32_t green, uint32_t blue, ShallowIndexTable& table) {
+    if (node == nullptr) {
+        return;  // colours whose path leaves the tree stay marked for the walk
+    }
+    if (node->bIsLeaf != 0) {
+        // Every table entry below this prefix leads to the leaf.
+        const uint32_t span = 1u << (kShallowBits - level);
+        for (uint32_t r = red * span; r < (red + 1) * span; ++r) {
+            for (uint32_t g = green * span; g < (green + 1) * span; ++g) {
+                for (uint32_t b = blue * span; b < (blue + 1) * span; ++b) {
+                    table[r << (2 * kShallowBits) | g << kShallowBits | b] =
+                        static_cast<int16_t>(node->nColourIndex);
+                }
+            }
+        }
+        return;
+    }
+    if (level == kShallowBits) {
+        return;  // deeper than the table: left to the walk
+    }
+    for (uint32_t child = 0; child < 8; ++child) {
+        FillShallowIndices(node->pChild[child], level + 1, red << 1 | (child >> 2),
+                           green << 1 | ((child >> 1) & 1), blue << 1 | (child & 1), table);
     }
 }
 

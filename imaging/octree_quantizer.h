@@ -40,6 +40,19 @@ public:
     // false and leaves index alone when the colour's path leaves the tree.
     bool MapColour(uint8_t red, uint8_t green, uint8_t blue, int32_t& index) const;
 
+    // MapColour's answers by the top five bits of each component (entry red << 10 |
+    // green << 5 | blue), for the colours whose leaf lies within five levels: with at most
+    // a few hundred leaves that is nearly every colour. The rest hold kDeeperThanTable and
+    // need MapColour. Valid after GetColourTable.
+    static constexpr int32_t kShallowBits = 5;
+    static constexpr int16_t kDeeperThanTable = -1;
+    using ShallowIndexTable = std::array<int16_t, std::size_t{1} << (3 * kShallowBits)>;
+    void GetShallowIndexTable(ShallowIndexTable& table) const;
+    static std::size_t ShallowKey(Rgb colour) {
+        return static_cast<std::size_t>(colour.red >> 3) << 10 |
+               static_cast<std::size_t>(colour.green >> 3) << 5 | (colour.blue >> 3);
+    }
+
 private:
     static constexpr int kMaxLevels = 9;  // levels 0 to 8
 
@@ -49,6 +62,8 @@ private:
     bool ReduceTree();
     void DeleteTree(OctreeNode*& node);
     void NumberLeaves(OctreeNode* node, RgbQuad* table, uint32_t& next);
+    static void FillShallowIndices(const OctreeNode* node, int32_t level, uint32_t red,
+                                   uint32_t green, uint32_t blue, ShallowIndexTable& table);
     static uint8_t GetPixelIndex(int32_t x, int32_t y, uint16_t bitCount, std::size_t stride,
                                  const uint8_t* rows);
 
@@ -59,9 +74,10 @@ private:
     OctreeNode* m_pTree = nullptr;
     std::array<OctreeNode*, kMaxLevels> m_pReducibleNodes = {};
 
-    // The leaf the last inserted colour reached: a run of equal pixels skips the walk.
-    // Cleared whenever a merge may have released that leaf.
-    OctreeNode* m_pLastLeaf = nullptr;
+    // The nodes the last inserted colour passed, root to leaf: the next colour's walk starts
+    // where the two colours part. Emptied whenever a merge may have released one of them.
+    std::array<OctreeNode*, kMaxLevels> m_path = {};
+    int32_t m_nPathLength = 0;
     Rgb m_lastColour;
 };
 

@@ -109,8 +109,8 @@ bool CTavrelDlg::WriteGifFile(const QString& path, uint16_t delay, QString* reas
             if (!m_bSlotFilled[index]) {
                 continue;
             }
-            const tavrel::Result<tavrel::IndexedFrame> frame = tavrel::MakeFrameFromStagedBmp(
-                Resolve(m_strSlotBmpPath[index]), {m_nFrameWidth, m_nFrameHeight});
+            const tavrel::Result<tavrel::IndexedFrame> frame =
+                tavrel::MakeFrameFromStagedBmp(Resolve(m_strSlotBmpPath[index]), GifFrameOptions());
             if (!frame) {
                 *reason = QString::fromUtf8(kStagedCopyUnreadable).arg(index + 1);
                 return false;

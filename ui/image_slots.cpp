@@ -97,7 +97,7 @@ bool CTavrelDlg::FillSlotFromFile(int slot, const QString& path) {
         return false;
     }
     auto thumb = std::make_unique<tavrel::DibSection>(
-        tavrel::LoadBitmapFromFile(Resolve(m_strStagePath), m_rcSlot.width(), m_rcSlot.height()));
+        LoadStagedPicture(m_strStagePath, m_rcSlot.width(), m_rcSlot.height()));
     if (thumb->IsNull()) {
         tavrel::ShowMessage(this, QString::fromUtf8(kCannotUse) + kStagedCopyUnreadable);
         return false;

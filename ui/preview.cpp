@@ -35,8 +35,8 @@ void CTavrelDlg::OnPreview() {
     }
 
     // A picture that cannot be read leaves the button empty for this step; the show goes on.
-    auto picture = std::make_unique<tavrel::DibSection>(tavrel::LoadBitmapFromFile(
-        Resolve(m_strSlotBmpPath[index]), m_rcPreview.width(), m_rcPreview.height()));
+    auto picture = std::make_unique<tavrel::DibSection>(
+        LoadStagedPicture(m_strSlotBmpPath[index], m_rcPreview.width(), m_rcPreview.height()));
     if (picture->IsNull()) {
         picture.reset();
     }

@@ -3,6 +3,7 @@
 #include "ui/tavrel_dlg.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QKeyEvent>
@@ -68,6 +69,13 @@ bool CTavrelDlg::OnInitDialog() {
         if (!aboutText.isEmpty()) {
             menu->AppendSeparator();
             menu->AppendItem(IDM_ABOUTBOX, aboutText);
+        }
+        // Two choices of how the GIF is made, off at each start.
+        menu->AppendSeparator();
+        menu->AppendItem(IDM_KEEP_ASPECT, QString::fromUtf8("保持宽高比"));
+        menu->AppendItem(IDM_HIGH_QUALITY, QString::fromUtf8("高质量"));
+        for (const int item : {IDM_KEEP_ASPECT, IDM_HIGH_QUALITY}) {
+            menu->FindItem(item)->setCheckable(true);
         }
         menu->SetCommandHandler([this](int commandId) { OnSysCommand(commandId); });
     }
@@ -188,6 +196,20 @@ void CTavrelDlg::ShowWindowMenu(const QPoint& globalPos) {
 }
 
 void CTavrelDlg::OnSysCommand(int commandId) {
+    const auto checked = [this](int item) {
+        const tavrel::WindowMenu* menu = GetSystemMenu();
+        const QAction* action = menu != nullptr ? menu->FindItem(item) : nullptr;
+        return action != nullptr && action->isChecked();
+    };
+    if ((commandId & ~0xF) == IDM_KEEP_ASPECT) {
+        m_bKeepAspect = checked(IDM_KEEP_ASPECT);
+        ReloadThumbnails();
+        return;
+    }
+    if ((commandId & ~0xF) == IDM_HIGH_QUALITY) {
+        m_bHighQuality = checked(IDM_HIGH_QUALITY);
+        return;
+    }
     if ((commandId & ~0xF) == IDM_ABOUTBOX) {
         CAboutDlg about(this);
         about.DoModal();

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "frames/frame_options.h"
 #include "platform/dialog.h"
 #include "platform/dib_section.h"
 
@@ -25,6 +26,8 @@ inline constexpr int IDC_PREVIEW = 4;
 inline constexpr int IDC_GENERATE = 2;
 inline constexpr int IDC_CLEAR = 3;
 inline constexpr int IDM_ABOUTBOX = 0x10;
+inline constexpr int IDM_KEEP_ASPECT = 0x20;   // "保持宽高比": frames contained, not stretched
+inline constexpr int IDM_HIGH_QUALITY = 0x30;  // "高质量": the high frame quality
 inline constexpr int kPreviewTimerId = 1;
 
 class CTavrelDlg : public tavrel::CDialog {
@@ -63,6 +66,9 @@ public:
     QComboBox* m_comboSpeed = nullptr;
     QAbstractButton* m_btnSlot[kSlotCount] = {};
     QAbstractButton* m_btnPreview = nullptr;
+    // The window menu's two choices, off at each start and never stored.
+    bool m_bKeepAspect = false;
+    bool m_bHighQuality = false;
 
     // ---- handlers ----
     void OnSysCommand(int commandId);
@@ -96,6 +102,14 @@ protected:
     bool HandleSlotDrop(QObject* target, QEvent* event);
     // Lets the slot buttons accept dropped files (called at initialisation).
     void EnableSlotDrops();
+    // A staged copy at width x height as the frames will show it: stretched, or contained on
+    // the dialog's background when "保持宽高比" is on. Null when it cannot be read.
+    tavrel::DibSection LoadStagedPicture(const QString& stagedPath, int width, int height) const;
+    // The GIF frames as the window menu's choices ask for them.
+    tavrel::FrameOptions GifFrameOptions() const;
+    // Reloads the thumbnails of the filled slots (after "保持宽高比" changed).
+    void ReloadThumbnails();
+
     // Shared by removal and clearing: slot index 0 to 4 back to the background.
     void EmptySlot(int index);
 

@@ -4,6 +4,101 @@
     <context>
         <name>tavrel</name>
         <message>
+            <source>--background must be a colour such as #20242a or navy, not '%1'</source>
+            <translation>--background 必须是颜色，例如 #20242a 或 navy，而不是“%1”</translation>
+        </message>
+        <message>
+            <source>--delay must be a whole number from %1 to %2, not '%3'</source>
+            <translation>--delay 必须是 %1 到 %2 之间的整数，而不是“%3”</translation>
+        </message>
+        <message>
+            <source>--fit must be stretch, contain or cover, not '%1'</source>
+            <translation>--fit 必须是 stretch、contain 或 cover，而不是“%1”</translation>
+        </message>
+        <message>
+            <source>--quality must be high, not '%1'</source>
+            <translation>--quality 必须是 high，而不是“%1”</translation>
+        </message>
+        <message>
+            <source>--size must be WIDTHxHEIGHT, each from 1 to 4096, not '%1'</source>
+            <translation>--size 必须是 宽x高，每边 1 到 4096，而不是“%1”</translation>
+        </message>
+        <message>
+            <source>--speed must be slow, medium or fast, not '%1'</source>
+            <translation>--speed 必须是 slow、medium 或 fast，而不是“%1”</translation>
+        </message>
+        <message>
+            <source>Usage: tavrel-gif [--speed slow|medium|fast] [--delay CENTISECONDS] [--size WxH]
+                  [--fit stretch|contain|cover] [--background COLOR] [--dither]
+                  [--quality high] -o OUT.gif PICTURE...
+Makes a looping animated GIF with one frame per picture (JPEG, PNG or BMP), in the
+order given, each stretched to 530 x 530 and reduced to at most 256 colours.
+
+Options:
+  -o, --output OUT.gif   the GIF to write; an earlier file there is replaced only
+                         when the new one is complete; - for standard output
+  --speed SPEED          slow (1.2 s per frame), medium (0.8 s, the default) or
+                         fast (0.4 s)
+  --delay CENTISECONDS   time per frame in hundredths of a second, 2 to 65535;
+                         overrides --speed
+  --size WxH             frame size, each side 1 to 4096 (default 530x530);
+                         e.g. --size 640x360
+  --fit MODE             stretch: fill the frame, proportions not kept (default);
+                         contain: the whole picture, proportions kept, centred on
+                         the background; cover: proportions kept, the frame filled,
+                         the centre cropped; e.g. --fit contain
+  --background COLOR     around a contained picture: #rrggbb or a name (default
+                         black); e.g. --background '#20242a' or --background navy
+  --dither               Floyd-Steinberg error diffusion against each frame's
+                         palette: smooth gradients instead of bands, larger files
+  --quality high         the best frames for their size: a refined palette and a
+                         diffusion that keeps flat areas clean; slower; e.g.
+                         tavrel-gif --quality high --fit contain -o out.gif *.jpg
+  -h, --help             show this help and exit
+  --version              show the version and exit
+
+Pictures may have up to 100 megapixels.
+
+Exit status: 0 when the GIF is complete, 1 when a picture cannot be read or the
+output cannot be written, 2 when the command line is wrong, 128 + the signal's
+number when stopped by a signal (130 for Ctrl+C).
+</source>
+            <translation>用法：tavrel-gif [--speed slow|medium|fast] [--delay 百分之一秒] [--size 宽x高]
+                  [--fit stretch|contain|cover] [--background 颜色] [--dither]
+                  [--quality high] -o 输出.gif 图像...
+把图像（JPEG、PNG 或 BMP）按给出的顺序做成循环播放的 GIF 动画，每幅图像一帧，
+拉伸到 530 x 530，并减少到最多 256 种颜色。
+
+选项：
+  -o, --output 输出.gif  要写入的 GIF；只有新文件完整时才替换原有文件；
+                         - 表示标准输出
+  --speed 速度           slow（每帧 1.2 秒）、medium（0.8 秒，默认）或
+                         fast（0.4 秒）
+  --delay 百分之一秒     每帧时间，以百分之一秒计，2 到 65535；
+                         优先于 --speed
+  --size 宽x高           帧大小，每边 1 到 4096（默认 530x530）；
+                         例如 --size 640x360
+  --fit 方式             stretch：填满帧，不保持宽高比（默认）；
+                         contain：完整显示图像，保持宽高比，居中于背景色上；
+                         cover：保持宽高比并填满帧，裁去边缘；
+                         例如 --fit contain
+  --background 颜色      contain 时图像周围的颜色：#rrggbb 或颜色名（默认
+                         黑色）；例如 --background '#20242a' 或 --background navy
+  --dither               按每帧调色板做 Floyd-Steinberg 误差扩散：
+                         渐变平滑、没有色带，文件更大
+  --quality high         同样大小下最好的帧：优化的调色板和保持平坦区域
+                         干净的误差扩散；较慢；例如
+                         tavrel-gif --quality high --fit contain -o out.gif *.jpg
+  -h, --help             显示本帮助并退出
+  --version              显示版本并退出
+
+图像最多可有一亿像素。
+
+退出状态：GIF 完整时为 0，图像无法读取或输出无法写入时为 1，
+命令行错误时为 2，被信号终止时为 128 + 信号编号（Ctrl+C 为 130）。
+</translation>
+        </message>
+        <message>
             <source>a folder in the path is not a folder</source>
             <translation>路径中的某个文件夹不是文件夹</translation>
         </message>
@@ -72,6 +167,14 @@
             <translation>没有指定输出文件</translation>
         </message>
         <message>
+            <source>no output file given (-o OUT.gif)</source>
+            <translation>没有指定输出文件（-o OUT.gif）</translation>
+        </message>
+        <message>
+            <source>no pictures given</source>
+            <translation>没有指定图像</translation>
+        </message>
+        <message>
             <source>no such file</source>
             <translation>文件不存在</translation>
         </message>
@@ -86,6 +189,10 @@
         <message>
             <source>not a JPEG, BMP or PNG picture</source>
             <translation>不是 JPG、BMP 或 PNG 图像</translation>
+        </message>
+        <message>
+            <source>option '%1' needs a value</source>
+            <translation>选项“%1”需要一个值</translation>
         </message>
         <message>
             <source>out of memory</source>
@@ -168,6 +275,10 @@
             <translation>输出文件没有打开</translation>
         </message>
         <message>
+            <source>the output path is empty</source>
+            <translation>输出路径为空</translation>
+        </message>
+        <message>
             <source>the picture is %1 x %2 pixels, more than the %3 megapixels accepted</source>
             <translation>图像为 %1 x %2 像素，超过可接受的 %3 百万像素</translation>
         </message>
@@ -178,6 +289,10 @@
         <message>
             <source>the staged copy cannot be read</source>
             <translation>暂存文件无法读取</translation>
+        </message>
+        <message>
+            <source>unknown option '%1'</source>
+            <translation>未知选项“%1”</translation>
         </message>
     </context>
 </TS>

@@ -5,8 +5,10 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <set>
 
 #include "frames/frames_in_parallel.h"
+#include "gif_test_support.h"
 #include "platform/image_codecs.h"
 #include "support/dialog_harness.h"
 
@@ -49,6 +51,10 @@ TEST(TavrelGif, UsageMistakesExitWithTwoAndWriteNothing) {
         {{picture}, "-o"},
         {{"--speed", "warp", "-o", out, picture}, "warp"},
         {{"--delay", "65536", "-o", out, picture}, "'65536'"},
+        {{"--size", "4097x1", "-o", out, picture}, "'4097x1'"},
+        {{"--fit", "wide", "-o", out, picture}, "'wide'"},
+        {{"--background", "#12345", "-o", out, picture}, "'#12345'"},
+        {{"--quality", "max", "-o", out, picture}, "'max'"},
     };
     for (const auto& [arguments, mentions] : mistakes) {
         ExpectOneErrorLine(RunTool(arguments), 2, mentions);
@@ -95,7 +101,63 @@ TEST(TavrelGif, WritesTheSameFileAsTheDialogForTheSamePicturesAndSpeed) {
     }
 }
 
-// Frames made on one thread or on several are written alike.
+DecodedGif DecodeFile(const QString& path) {
+    const QByteArray bytes = FileContent(path);
+    return DecodeWithGiflib(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+}
+
+QColor PixelOf(const DecodedFrame& frame, int x, int y) {
+    const std::size_t at =
+        3u * frame.indices[static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width) +
+                           static_cast<std::size_t>(x)];
+    return QColor(frame.palette[at], frame.palette[at + 1], frame.palette[at + 2]);
+}
+
+// Size, fit and background shape the frames; the qualities decode, and the high one gives
+// the same bytes every time with every palette entry used.
+TEST(TavrelGif, FrameOptionsShapeTheFrames) {
+    QTemporaryDir dir;
+    const QString wide = TestData("photo1080/p1.jpg");  // 16:9
+    const auto make = [&](const QString& name, const QStringList& options,
+                          const QStringList& pictures) {
+        const ToolRun run = RunTool(options + QStringList{"-o", dir.filePath(name)} + pictures);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        DecodedGif gif = DecodeFile(dir.filePath(name));
+        EXPECT_EQ(gif.error, 0) << name.toStdString();
+        return gif;
+    };
+    const QColor background(0x10, 0x20, 0x30);
+    DecodedGif gif = make(
+        "contain.gif", {"--size", "321x99", "--fit", "contain", "--background", "#102030"}, {wide});
+    ASSERT_EQ(gif.frames.size(), 1u);
+    const DecodedFrame& contained = gif.frames[0];
+    ASSERT_EQ(QSize(contained.width, contained.height), QSize(321, 99));
+    // 16:9 in 321 x 99: 176 x 99 from x = 72, bars of 72 and 73 columns.
+    for (const int x : {0, 71, 248, 320}) {
+        EXPECT_EQ(PixelOf(contained, x, 50), background) << x;
+    }
+    EXPECT_NE(PixelOf(contained, 72, 50), background);
+    EXPECT_NE(PixelOf(contained, 247, 50), background);
+
+    gif = make("cover.gif", {"--fit", "cover", "--background", "#102030"}, {wide});
+    ASSERT_EQ(gif.frames.size(), 1u);
+    EXPECT_EQ(QSize(gif.frames[0].width, gif.frames[0].height), QSize(530, 530));
+    EXPECT_NE(PixelOf(gif.frames[0], 0, 0), background);
+    gif = make("dot.gif", {"--size", "1x1", "--fit", "cover", "--dither"}, {wide});
+    EXPECT_EQ(QSize(gif.frames.at(0).width, gif.frames.at(0).height), QSize(1, 1));
+
+    const QStringList photos{TestData("photo530/p3.png"), TestData("photo530/p5.png")};
+    gif = make("high.gif", {"--quality", "high"}, photos);
+    make("again.gif", {"--quality", "high"}, photos);
+    EXPECT_TRUE(FileContent(dir.filePath("high.gif")) == FileContent(dir.filePath("again.gif")));
+    for (const DecodedFrame& frame : gif.frames) {
+        const std::set<uint8_t> used(frame.indices.begin(), frame.indices.end());
+        EXPECT_EQ(*used.rbegin() + 1u, used.size()) << "indices 0 to n - 1 all used";
+        EXPECT_GT(2u * used.size(), 1u << frame.tableBits) << "the smallest table that fits";
+    }
+}
+
+// Frames made on one thread or on several are written alike, at every quality.
 TEST(FramesInParallel, OutputDoesNotDependOnTheNumberOfThreads) {
     uintptr_t token = 0;
     const CodecStartupInput input;
@@ -105,15 +167,19 @@ TEST(FramesInParallel, OutputDoesNotDependOnTheNumberOfThreads) {
                              "edge/alpha.png", "photo530/p2.png", "edge/gray.jpg"}) {
         pictures << TestData(name);
     }
-    std::vector<uint8_t> outputs[3];
-    for (int threads = 1; threads <= 3; ++threads) {
-        MemoryOutputFile out;
-        EXPECT_FALSE(AppendFramesFromPictures(pictures, out, 80, {}, {threads, {}}));
-        outputs[threads - 1] = out.Bytes();
+    for (const FrameQuality quality : {FrameQuality::kPlain, FrameQuality::kHigh}) {
+        FrameOptions frame;
+        frame.quality = quality;
+        std::vector<uint8_t> outputs[3];
+        for (int threads = 1; threads <= 3; ++threads) {
+            MemoryOutputFile out;
+            EXPECT_FALSE(AppendFramesFromPictures(pictures, out, 80, frame, {threads, {}}));
+            outputs[threads - 1] = out.Bytes();
+        }
+        EXPECT_FALSE(outputs[0].empty());
+        EXPECT_EQ(outputs[0], outputs[1]);
+        EXPECT_EQ(outputs[0], outputs[2]);
     }
-    EXPECT_FALSE(outputs[0].empty());
-    EXPECT_EQ(outputs[0], outputs[1]);
-    EXPECT_EQ(outputs[0], outputs[2]);
     // A failing picture is reported as the first in order, whichever thread finished first.
     MemoryOutputFile out;
     const auto failed = AppendFramesFromPictures(

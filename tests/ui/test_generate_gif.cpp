@@ -3,9 +3,12 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <QAction>
 #include <QDir>
 
 #include "gif_test_support.h"
+#include "platform/bitmap_loader.h"
+#include "platform/window_menu.h"
 #include "support/dialog_harness.h"
 
 namespace tavrel::test {
@@ -128,6 +131,67 @@ TEST(GenerateGif, FailuresKeepTheEarlierFileAndLeaveNothingElse) {
                 h.messages[0].size() > kCannotWrite.size());
     EXPECT_EQ(dlg.m_strGifPath, aFolder);
     EXPECT_EQ(Entries(aFolder), QStringList());
+}
+
+// The window menu's "保持宽高比" and "高质量": off at each start; the first contains the
+// pictures on black (in the thumbnails, the preview and the GIF), the second changes the
+// frames; off again, the GIF is as before.
+TEST(GenerateGif, WindowMenuChoicesKeepProportionsAndRaiseQuality) {
+    for (int start = 0; start < 2; ++start) {
+        DialogHarness h;
+        CTavrelDlg& dlg = h.Dlg();
+        QAction* keep = dlg.GetSystemMenu()->FindItem(IDM_KEEP_ASPECT);
+        QAction* high = dlg.GetSystemMenu()->FindItem(IDM_HIGH_QUALITY);
+        ASSERT_TRUE(keep && high);
+        EXPECT_EQ(keep->text(), QString::fromUtf8("保持宽高比"));
+        EXPECT_EQ(high->text(), QString::fromUtf8("高质量"));
+        EXPECT_TRUE(keep->isCheckable() && high->isCheckable());
+        EXPECT_FALSE(keep->isChecked() || high->isChecked() || dlg.m_bKeepAspect ||
+                     dlg.m_bHighQuality);
+        if (start == 1) {
+            keep->trigger();  // left on when the dialog closes: not kept
+            high->trigger();
+            continue;
+        }
+
+        QImage wide(160, 90, QImage::Format_RGB32);  // 16:9
+        wide.fill(Qt::red);
+        ASSERT_TRUE(wide.save(h.WorkPath("wide.png")));
+        h.Choose(1, h.WorkPath("wide.png"));
+        h.Choose(2, TestData("photo530/p3.png"));
+        h.Generate(h.WorkPath("stretch.gif"));
+
+        keep->trigger();
+        EXPECT_TRUE(keep->isChecked() && dlg.m_bKeepAspect);
+        const QImage thumb = DibToImage(*dlg.m_hSlotThumb[0]);
+        EXPECT_EQ(thumb.pixelColor(thumb.width() / 2, 0), QColor(Qt::black));
+        EXPECT_TRUE(CloseTo(CentreOf(thumb), Qt::red));
+        h.Generate(h.WorkPath("contain.gif"));
+        const QByteArray bytes = FileContent(h.WorkPath("contain.gif"));
+        const DecodedGif gif = DecodeWithGiflib(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+        ASSERT_EQ(gif.frames.size(), 2u);
+        const auto colourAt = [&](int x, int y) {
+            const DecodedFrame& f = gif.frames[0];
+            const std::size_t at = 3u * f.indices[static_cast<std::size_t>(y) * 530u + x];
+            return QColor(f.palette[at], f.palette[at + 1], f.palette[at + 2]);
+        };
+        // 160 x 90 in 530 x 530: 530 x 298 from y = 116.
+        EXPECT_EQ(colourAt(265, 115), QColor(Qt::black));
+        EXPECT_EQ(colourAt(265, 414), QColor(Qt::black));
+        EXPECT_TRUE(CloseTo(colourAt(265, 116), Qt::red));
+        EXPECT_TRUE(CloseTo(colourAt(265, 413), Qt::red));
+
+        high->trigger();
+        EXPECT_TRUE(dlg.m_bHighQuality);
+        h.Generate(h.WorkPath("both.gif"));
+        EXPECT_FALSE(FileContent(h.WorkPath("both.gif")) == bytes);
+        keep->trigger();
+        high->trigger();
+        EXPECT_FALSE(dlg.m_bKeepAspect || dlg.m_bHighQuality);
+        h.Generate(h.WorkPath("off.gif"));
+        EXPECT_TRUE(FileContent(h.WorkPath("off.gif")) == FileContent(h.WorkPath("stretch.gif")));
+        EXPECT_EQ(h.messages, QStringList(4, kDone));
+    }
 }
 
 }  // namespace

@@ -1,0 +1,259 @@
+// True-colour pixels to indexed frames: the nearest-colour search, dithering and the high
+// quality mode.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <set>
+#include <thread>
+#include <vector>
+
+#include "gif/gif_writer.h"
+#include "gif/output_file.h"
+#include "gif_test_support.h"
+#include "imaging/bitmap_to_indexed_frame.h"
+#include "imaging/nearest_colour.h"
+#include "imaging/true_colour_frame.h"
+#include "support/test_bitmaps.h"
+
+namespace tavrel {
+namespace {
+
+// Pixels in the B, G, R, X layout, top row first.
+struct Picture {
+    int32_t width = 0, height = 0;
+    std::vector<uint8_t> bytes;
+
+    Picture(int32_t w, int32_t h, const std::vector<Rgb>& colours) : width(w), height(h) {
+        for (const Rgb& c : colours) {
+            bytes.insert(bytes.end(), {c.blue, c.green, c.red, 0x5A});
+        }
+    }
+    TrueColourView View() const { return {bytes.data(), width, height, 4 * width}; }
+};
+
+IndexedFrame Convert(const Picture& picture, FrameQuality quality) {
+    IndexedFrame frame;
+    EXPECT_TRUE(TrueColourToIndexedFrame(picture.View(), quality, frame));
+    return frame;
+}
+
+Rgb ColourAt(const IndexedFrame& frame, std::size_t i) {
+    const uint8_t* p = &frame.pPalette[3 * frame.pIndices[i]];
+    return {p[0], p[1], p[2]};
+}
+
+// PSNR after a 5 x 5 box blur, a rough stand-in for the eye.
+double BlurPsnr(const Picture& picture, const IndexedFrame& frame) {
+    double squares = 0;
+    int64_t n = 0;
+    for (int32_t y = 2; y + 2 < picture.height; ++y) {
+        for (int32_t x = 2; x + 2 < picture.width; ++x) {
+            int32_t diff[3] = {0, 0, 0};
+            for (int32_t dy = -2; dy <= 2; ++dy) {
+                for (int32_t dx = -2; dx <= 2; ++dx) {
+                    const auto i =
+                        static_cast<std::size_t>(y + dy) * static_cast<std::size_t>(picture.width) +
+                        static_cast<std::size_t>(x + dx);
+                    const Rgb got = ColourAt(frame, i);
+                    const Rgb want = BgrAt(&picture.bytes[4 * i]);
+                    diff[0] += got.red - want.red;
+                    diff[1] += got.green - want.green;
+                    diff[2] += got.blue - want.blue;
+                }
+            }
+            for (const int32_t d : diff) {
+                squares += (d / 25.0) * (d / 25.0);
+                ++n;
+            }
+        }
+    }
+    return 10 * std::log10(255.0 * 255.0 * static_cast<double>(n) / std::max(squares, 1e-9));
+}
+
+// A gentle sky: each row spans a few palette colours, so that plain frames band.
+std::vector<Rgb> Gradient(int32_t width, int32_t height) {
+    std::vector<Rgb> colours;
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            colours.push_back({static_cast<uint8_t>(20 + x * 50 / (width - 1)),
+                               static_cast<uint8_t>(40 + y * 200 / (height - 1)),
+                               static_cast<uint8_t>(230 - (x + y) * 60 / (width + height))});
+        }
+    }
+    return colours;
+}
+
+TEST(NearestColour, AgreesWithAFullSearchOnRandomPalettes) {
+    std::mt19937 random(5);
+    for (const int size : {1, 2, 17, 256}) {
+        std::vector<Rgb> palette;
+        for (int i = 0; i < size; ++i) {
+            // A few duplicates and a tight cluster exercise ties and dense neighbourhoods.
+            const auto v = static_cast<uint8_t>(random());
+            palette.push_back(i % 7 == 3   ? palette[i / 2]
+                              : i % 3 == 0 ? Rgb{v, static_cast<uint8_t>(v + 1), 100}
+                                           : Rgb{v, static_cast<uint8_t>(random()),
+                                                 static_cast<uint8_t>(random())});
+        }
+        NearestColour nearest(palette);
+        for (int q = 0; q < 20000; ++q) {
+            const Rgb x{static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
+                        static_cast<uint8_t>(q % 2 == 0 ? 100 : random())};
+            uint8_t expected = 0;
+            for (int i = 1; i < size; ++i) {
+                if (ColourDistance(x, palette[i]) < ColourDistance(x, palette[expected])) {
+                    expected = static_cast<uint8_t>(i);
+                }
+            }
+            ASSERT_EQ(nearest.Find(x), expected) << "palette of " << size << ", query " << q;
+            ASSERT_EQ(nearest.FindFrom(x, static_cast<uint8_t>(q % size)), expected);
+        }
+    }
+}
+
+TEST(Dithering, SmoothGradientGainsColoursPerRowAndFidelity) {
+    // Noise above takes most of the palette; the sky below has to make do with a few.
+    std::mt19937 random(7);
+    std::vector<Rgb> colours(512 * 32);
+    for (Rgb& c : colours) {
+        c = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
+             static_cast<uint8_t>(random())};
+    }
+    const std::vector<Rgb> sky = Gradient(512, 32);
+    colours.insert(colours.end(), sky.begin(), sky.end());
+    const Picture picture(512, 64, colours);
+    const IndexedFrame plain = Convert(picture, FrameQuality::kPlain);
+    for (const FrameQuality quality : {FrameQuality::kDither, FrameQuality::kHigh}) {
+        const IndexedFrame dithered = Convert(picture, quality);
+        std::size_t plainColours = 0, ditheredColours = 0;
+        for (int32_t y = 32; y < 64; ++y) {
+            const std::ptrdiff_t row = std::ptrdiff_t{y} * 512;
+            plainColours +=
+                std::set<uint8_t>(plain.pIndices.begin() + row, plain.pIndices.begin() + row + 512)
+                    .size();
+            ditheredColours += std::set<uint8_t>(dithered.pIndices.begin() + row,
+                                                 dithered.pIndices.begin() + row + 512)
+                                   .size();
+        }
+        if (quality == FrameQuality::kDither) {
+            EXPECT_GT(ditheredColours, 2 * plainColours);
+        }
+        EXPECT_GT(BlurPsnr(picture, dithered), BlurPsnr(picture, plain) + 3.0);
+    }
+}
+
+// A flat area whose colour the palette holds stays one index, with a busy gradient beside
+// it pushing error across; pictures of few colours come out exactly as without dithering.
+TEST(Dithering, FlatAreasThePaletteHoldsStayFlat) {
+    std::vector<Rgb> colours = Gradient(256, 64);
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        if (i % 256 >= 128) {
+            colours[i] = {40, 90, 160};
+        }
+    }
+    const Picture picture(256, 64, colours);
+    for (const FrameQuality quality : {FrameQuality::kDither, FrameQuality::kHigh}) {
+        const IndexedFrame frame = Convert(picture, quality);
+        for (std::size_t i = 0; i < colours.size(); ++i) {
+            if (i % 256 >= 128) {
+                ASSERT_EQ(ColourAt(frame, i), (Rgb{40, 90, 160})) << "pixel " << i;
+            }
+        }
+    }
+    std::vector<Rgb> few;
+    few.reserve(64 * 64);
+    for (int i = 0; i < 64 * 64; ++i) {
+        few.push_back({static_cast<uint8_t>(i / 64 % 4 * 60),
+                       static_cast<uint8_t>(i % 64 < 20 ? 0 : 200), 7});
+    }
+    const Picture fewColours(64, 64, few);
+    const IndexedFrame plain = Convert(fewColours, FrameQuality::kPlain);
+    for (const FrameQuality quality : {FrameQuality::kDither, FrameQuality::kHigh}) {
+        const IndexedFrame frame = Convert(fewColours, quality);
+        EXPECT_EQ(frame.pIndices, plain.pIndices);
+        EXPECT_EQ(frame.pPalette, plain.pPalette);
+    }
+}
+
+// Plain is the 32-bit bitmap conversion byte for byte; bitmaps of any depth reach the
+// other qualities as the same true colours.
+TEST(TrueColourFrame, BitmapsOfEveryDepthMatchTheirTrueColours) {
+    const std::vector<Rgb> colours = test::PhotoLikeColours(97, 61, 3);
+    const Picture picture(97, 61, colours);
+    IndexedFrame expected;
+    ASSERT_TRUE(BitmapToIndexedFrame(test::MakeBitmap(97, 61, 32, colours), expected));
+    const IndexedFrame plain = Convert(picture, FrameQuality::kPlain);
+    EXPECT_EQ(plain.pIndices, expected.pIndices);
+    EXPECT_EQ(plain.pPalette, expected.pPalette);
+    EXPECT_EQ(plain.nBitsPerPixel, expected.nBitsPerPixel);
+
+    const IndexedFrame high = Convert(picture, FrameQuality::kHigh);
+    for (const uint16_t bits : {24, 32}) {
+        IndexedFrame frame;
+        ASSERT_TRUE(BitmapToIndexedFrame(test::MakeBitmap(97, 61, bits, colours),
+                                         FrameQuality::kHigh, frame));
+        EXPECT_EQ(frame.pIndices, high.pIndices);
+        EXPECT_EQ(frame.pPalette, high.pPalette);
+    }
+    DibSection grey(9, 5, 8);
+    for (std::size_t i = 0; i < grey.ColourTable().size(); ++i) {
+        const auto v = static_cast<uint8_t>(i);
+        grey.ColourTable()[i] = {v, v, v, 0};
+    }
+    for (int32_t y = 0; y < 5; ++y) {
+        std::fill(grey.Row(y), grey.Row(y) + 9, static_cast<uint8_t>(40 * y));
+    }
+    IndexedFrame frame;
+    ASSERT_TRUE(BitmapToIndexedFrame(grey, FrameQuality::kDither, frame));
+    EXPECT_EQ(ColourAt(frame, 0), (Rgb{160, 160, 160}));  // the top row is the last in memory
+    EXPECT_FALSE(BitmapToIndexedFrame(DibSection(), FrameQuality::kHigh, frame));
+}
+
+TEST(HighQuality, DeterministicOnAnyThreadCountEveryEntryUsedAndGiflibReadsIt) {
+    std::vector<Picture> pictures;
+    for (uint32_t seed = 1; seed <= 3; ++seed) {
+        pictures.emplace_back(211, 157, test::PhotoLikeColours(211, 157, seed));
+    }
+    std::vector<IndexedFrame> once(pictures.size()), parallel(pictures.size());
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        once[i] = Convert(pictures[i], FrameQuality::kHigh);
+    }
+    {
+        std::vector<std::jthread> threads;
+        for (std::size_t i = 0; i < pictures.size(); ++i) {
+            threads.emplace_back(
+                [&, i] { parallel[i] = Convert(pictures[i], FrameQuality::kHigh); });
+        }
+    }
+    MemoryOutputFile file;
+    WriteGifHeader(file, 211, 157, once[0].nBitsPerPixel);
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "picture " << i);
+        const IndexedFrame& frame = once[i];
+        EXPECT_EQ(frame.pIndices, parallel[i].pIndices);
+        EXPECT_EQ(frame.pPalette, parallel[i].pPalette);
+        std::vector<bool> used(std::size_t{1} << frame.nBitsPerPixel, false);
+        for (const uint8_t index : frame.pIndices) {
+            used[index] = true;
+        }
+        const auto colours = static_cast<std::size_t>(std::count(used.begin(), used.end(), true));
+        EXPECT_TRUE(std::all_of(used.begin(), used.begin() + colours, [](bool u) { return u; }));
+        EXPECT_EQ(BitsForColourCount(static_cast<uint32_t>(colours)), frame.nBitsPerPixel);
+        EXPECT_GT(BlurPsnr(pictures[i], frame),
+                  BlurPsnr(pictures[i], Convert(pictures[i], FrameQuality::kPlain)));
+        WriteGifFrame(file, frame.pIndices.data(), frame.pPalette.data(), 211, 157,
+                      frame.nBitsPerPixel, 80, kNoTransparentColour);
+    }
+    WriteGifTrailer(file);
+    const test::DecodedGif gif = test::DecodeWithGiflib(file.Bytes());
+    ASSERT_EQ(gif.error, 0);
+    ASSERT_EQ(gif.frames.size(), pictures.size());
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        EXPECT_EQ(gif.frames[i].indices, once[i].pIndices);
+    }
+}
+
+}  // namespace
+}  // namespace tavrel
