@@ -59,8 +59,9 @@ TEST(AppShell, RunsTheDialogAndShutsCodecsDownBeforeTheSkinLayer) {
              {QString::fromUtf8("关于 Tavrel"), QStringLiteral("Tavrel")}) {
             expected << QStringLiteral("SkinStart ") + caption
                      << QStringLiteral("SkinLoadFile %1 -> %2").arg(skinPath).arg(!skin.isEmpty());
-            if (!skin.isEmpty())
+            if (!skin.isEmpty()) {
                 expected << QStringLiteral("SkinSetDialogSkin Dialog");
+            }
         }
         expected << QStringLiteral("CodecStartup") << QStringLiteral("dialog shown")
                  << QStringLiteral("CodecShutdown") << QStringLiteral("SkinEnd");

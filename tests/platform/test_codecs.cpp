@@ -46,8 +46,9 @@ TEST_F(Codecs, EveryTestPictureLoadsOrGivesAReason) {
     QStringList files{QStringLiteral("edge/missing.png")};
     for (const char* folder : {"edge", "photo530", "photo1080"}) {
         for (const QString& name : QDir(TestData(folder)).entryList(QDir::Files)) {
-            if (!name.endsWith(QStringLiteral(".txt")) && name != QStringLiteral("SHA256SUMS"))
+            if (!name.endsWith(QStringLiteral(".txt")) && name != QStringLiteral("SHA256SUMS")) {
                 files << QString::fromLatin1(folder) + u'/' + name;
+            }
         }
     }
     ASSERT_GT(files.size(), 30);
