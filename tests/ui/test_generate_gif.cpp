@@ -14,8 +14,8 @@
 namespace tavrel::test {
 namespace {
 
-const QString kDone = QStringLiteral("动画已制作成功！谢谢！");
-const QString kCannotWrite = QStringLiteral("动画文件无法写入，未生成动画：");
+constexpr char kDone[] = "动画已制作成功！谢谢！";
+constexpr char kCannotWrite[] = "动画文件无法写入，未生成动画：";
 
 void ExpectStateRestored(CTavrelDlg& dlg, int filled) {
     EXPECT_EQ(dlg.m_nSelectedCount, filled);
@@ -128,7 +128,7 @@ TEST(GenerateGif, FailuresKeepTheEarlierFileAndLeaveNothingElse) {
     h.Generate(aFolder);
     ASSERT_EQ(h.messages.size(), 1);
     EXPECT_TRUE(h.messages[0].startsWith(kCannotWrite) &&
-                h.messages[0].size() > kCannotWrite.size());
+                h.messages[0].size() > QString(kCannotWrite).size());
     EXPECT_EQ(dlg.m_strGifPath, aFolder);
     EXPECT_EQ(Entries(aFolder), QStringList());
 }
@@ -190,7 +190,7 @@ TEST(GenerateGif, WindowMenuChoicesKeepProportionsAndRaiseQuality) {
         EXPECT_FALSE(dlg.m_bKeepAspect || dlg.m_bHighQuality);
         h.Generate(h.WorkPath("off.gif"));
         EXPECT_TRUE(FileContent(h.WorkPath("off.gif")) == FileContent(h.WorkPath("stretch.gif")));
-        EXPECT_EQ(h.messages, QStringList(4, kDone));
+        EXPECT_EQ(h.messages, QStringList(4, QString(kDone)));
     }
 }
 

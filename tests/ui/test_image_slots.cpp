@@ -15,7 +15,7 @@
 namespace tavrel::test {
 namespace {
 
-const QString kCannotUse = QStringLiteral("无法使用这幅图像");
+constexpr char kCannotUse[] = "无法使用这幅图像";
 
 QColor StagedColour(DialogHarness& h, int slot) {
     return CentreOf(QImage(h.Dlg().Resolve(h.Dlg().m_strSlotBmpPath[slot - 1])));
@@ -130,7 +130,7 @@ TEST(ImageSlots, UnusablePictureLeavesTheSlotAsItWasAndSaysWhy) {
     const QString names[] = {"y.png", "bomb-60000x60000.png", "cut.bmp"};
     ASSERT_EQ(h.messages.size(), 3);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(h.messages[i].startsWith(kCannotUse + "（" + names[i] + "）："))
+        EXPECT_TRUE(h.messages[i].startsWith(QString(kCannotUse) + "（" + names[i] + "）："))
             << h.messages[i].toStdString();
     }
     EXPECT_TRUE(h.messages[2].contains("incomplete")) << h.messages[2].toStdString();
