@@ -200,7 +200,7 @@ number when stopped by a signal (130 for Ctrl+C).
         </message>
         <message>
             <source>permission denied</source>
-            <translation>没有读取权限</translation>
+            <translation>权限不足</translation>
         </message>
         <message>
             <source>standard output is a terminal; send it to a file or a pipe (tavrel-gif -o - ... &gt; OUT.gif)</source>
@@ -289,6 +289,10 @@ number when stopped by a signal (130 for Ctrl+C).
         <message>
             <source>the staged copy cannot be read</source>
             <translation>暂存文件无法读取</translation>
+        </message>
+        <message>
+            <source>the write did not complete</source>
+            <translation>写入未完成</translation>
         </message>
         <message>
             <source>unknown option '%1'</source>
