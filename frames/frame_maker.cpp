@@ -72,10 +72,19 @@ Result<IndexedFrame> IndexBitmap(const DibSection& bitmap, FrameQuality quality)
 }
 
 Result<IndexedFrame> MakeFrameFromPicture(const QString& path, const FrameOptions& options) {
+    const Result<QByteArray> bytes = ReadPicture(path);
+    if (!bytes) {
+        return Failure{bytes.Reason()};
+    }
+    return MakeFrameFromPictureBytes(*bytes, options);
+}
+
+Result<IndexedFrame> MakeFrameFromPictureBytes(const QByteArray& bytes,
+                                               const FrameOptions& options) {
     Result<DibSection> bitmap = Failure{};
     {
         // The decoded picture goes as soon as it is stretched.
-        const Result<QImage> picture = DecodePicture(path);
+        const Result<QImage> picture = DecodePictureBytes(bytes);
         if (!picture) {
             return Failure{picture.Reason()};
         }

@@ -30,8 +30,11 @@ Result<DibSection> StretchPicture(const QImage& picture, const FrameOptions& opt
 Result<IndexedFrame> IndexBitmap(const DibSection& bitmap,
                                  FrameQuality quality = FrameQuality::kPlain);
 
-// The three steps above in one. Thread-safe.
+// The three steps above in one, from a picture file or its bytes (see ReadPicture).
+// Thread-safe.
 Result<IndexedFrame> MakeFrameFromPicture(const QString& path, const FrameOptions& options);
+Result<IndexedFrame> MakeFrameFromPictureBytes(const QByteArray& bytes,
+                                               const FrameOptions& options);
 // The dialog's road: a staged BMP copy loaded at the frame size (placed by the fit) and
 // indexed.
 Result<IndexedFrame> MakeFrameFromStagedBmp(const QString& bmpPath, const FrameOptions& options);

@@ -1,12 +1,13 @@
 #include "frames/frames_in_parallel.h"
 
-#include <QImageReader>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
+
+#include "platform/image_codecs.h"
 
 namespace tavrel {
 
@@ -16,9 +17,8 @@ namespace {
 // picture is held, so two huge pictures never sit in memory at once.
 constexpr qint64 kHugeDecodeBytes = 64LL * 1024 * 1024;
 
-bool IsHuge(const QString& path) {
-    const QSize size = QImageReader(path).size();
-    return static_cast<qint64>(size.width()) * size.height() * 4 > kHugeDecodeBytes;
+bool IsHuge(QSize declared) {
+    return static_cast<qint64>(declared.width()) * declared.height() * 4 > kHugeDecodeBytes;
 }
 
 struct Slot {
@@ -86,12 +86,17 @@ public:
     }
 
 private:
+    // The file is read once; its header tells whether the decode must wait its turn.
     Result<IndexedFrame> Make(const QString& path) {
-        if (!IsHuge(path)) {
-            return MakeFrameFromPicture(path, frame_);
+        const Result<QByteArray> bytes = ReadPicture(path);
+        if (!bytes) {
+            return Failure{bytes.Reason()};
+        }
+        if (!IsHuge(DeclaredPictureSize(*bytes))) {
+            return MakeFrameFromPictureBytes(*bytes, frame_);
         }
         const std::lock_guard oneHugeAtATime(hugeDecode_);
-        return MakeFrameFromPicture(path, frame_);
+        return MakeFrameFromPictureBytes(*bytes, frame_);
     }
 
     const QStringList& pictures_;

@@ -125,6 +125,14 @@ bool FindEncoderByMimeType(const QString& mimeType, EncoderClassId* classId) {
 }
 
 Result<QImage> LoadPicture(const QString& path) {
+    const Result<QByteArray> bytes = ReadPicture(path);
+    if (!bytes) {
+        return Failure{bytes.Reason()};
+    }
+    return DecodePictureBytes(*bytes);
+}
+
+Result<QByteArray> ReadPicture(const QString& path) {
     if (!CodecsStarted()) {
         return NotStarted();
     }
@@ -132,14 +140,29 @@ Result<QImage> LoadPicture(const QString& path) {
     if (!bytes) {
         return CannotRead(bytes.Reason());
     }
-    QBuffer buffer(&*bytes);
+    return bytes;
+}
+
+QSize DeclaredPictureSize(const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return QImageReader(&buffer).size();
+}
+
+Result<QImage> DecodePictureBytes(const QByteArray& bytes) {
+    if (!CodecsStarted()) {
+        return NotStarted();
+    }
+    QBuffer buffer;
+    buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     // What the decoders print about this picture is kept for the reason, not printed.
     const LibraryMessages messages;
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);  // apply the EXIF orientation
     // Before the format is judged: Qt recognises no BMP of a huge declared size.
-    if (const Result<Done> checked = CheckBeforeDecoding(*bytes, reader.size()); !checked) {
+    if (const Result<Done> checked = CheckBeforeDecoding(bytes, reader.size()); !checked) {
         return CannotRead(checked.Reason());
     }
     const QByteArray format = reader.format();

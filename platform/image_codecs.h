@@ -35,6 +35,13 @@ bool FindEncoderByMimeType(const QString& mimeType, EncoderClassId* classId);
 // large to decode are refused, not allocated.
 Result<QImage> LoadPicture(const QString& path);
 
+// LoadPicture in two steps, for callers that look at a picture's declared size before
+// decoding it: the file's bytes (with the same reasons) and their decoding.
+Result<QByteArray> ReadPicture(const QString& path);
+Result<QImage> DecodePictureBytes(const QByteArray& bytes);
+// The size a picture's header declares, without decoding it; invalid when unrecognised.
+QSize DeclaredPictureSize(const QByteArray& bytes);
+
 // Saves with the encoder of that class id, replacing any file at the path.
 Result<Done> SavePicture(const QImage& image, const QString& path, const EncoderClassId& encoder);
 
