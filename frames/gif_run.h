@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -24,6 +25,16 @@ struct GifSettings {
     uint64_t maxBytes = 0;            // the file is never larger than this; 0: no limit
     int threads = 2;                  // pictures made at a time (at least one is used)
 };
+
+// A fade is made of blended frames shown 5 hundredths of a second each: max(1, round(F / 5))
+// of them for a fade of F hundredths; none for 0.
+inline constexpr int kFadeStepCentiseconds = 5;
+inline constexpr int kMaxFadeCentiseconds = 1000;
+inline int FadeFrameCount(int fadeCentiseconds) {
+    return fadeCentiseconds <= 0
+               ? 0
+               : std::max(1, (fadeCentiseconds + kFadeStepCentiseconds / 2) / kFadeStepCentiseconds);
+}
 
 // Where one picture comes from: a picture file the user named (decoded by the codec layer),
 // or a staged BMP copy the window made of its slot (loaded as the window stages it).
