@@ -28,8 +28,8 @@ bool TrueColourToIndexedFrame(const TrueColourView& picture, FrameQuality qualit
 // untouched, when BitmapToIndexedFrame would refuse the bitmap.
 bool BitmapToIndexedFrame(const DibSection& bitmap, FrameQuality quality, IndexedFrame& frame);
 
-// The octree palette of the picture (at most 256 colours), in the octree's order.
-std::vector<Rgb> OctreePalette(const TrueColourView& picture);
+// The octree palette of the picture (at most maxColours, 2 to 256), in the octree's order.
+std::vector<Rgb> OctreePalette(const TrueColourView& picture, int maxColours);
 
 // Drops the palette colours no index uses, renumbering the indices (order kept), and fills
 // in the frame's palette and bits per pixel.
