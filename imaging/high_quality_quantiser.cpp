@@ -31,6 +31,8 @@ struct StrengthCurve {
 constexpr StrengthCurve kHighCurve{4, 40, 8, 0.6f};
 constexpr StrengthCurve kPlainCurve{4, 40, 0, 0.6f};
 constexpr int32_t kClampLevels = 16;
+// Eight levels in every channel under the eye metric.
+constexpr int32_t kSpeckleAllowance = 64 * (kEyeMetric.red + kEyeMetric.green + kEyeMetric.blue);
 constexpr int32_t kRunTolerancePerTexture = 1;
 
 // How much a pixel counts in the palette: smooth areas 255, texture less, never 0.
@@ -98,6 +100,7 @@ IndexedFrame RemapHighQuality(const TrueColourView& picture, const QuantisedPict
     diffusion.strength = strengths;
     diffusion.texture = quantised.texture;
     diffusion.clampLevels = kClampLevels;
+    diffusion.speckleAllowance = kSpeckleAllowance;
     diffusion.runTolerancePerTexture = kRunTolerancePerTexture;
     diffusion.ordered = options.stableDither;
     return Remap(picture, quantised.palette, diffusion);
@@ -109,6 +112,7 @@ IndexedFrame RemapWithSelectiveDither(const TrueColourView& picture,
     SelectiveDiffusion diffusion;
     diffusion.strength = strengths;
     diffusion.clampLevels = kClampLevels;
+    diffusion.speckleAllowance = kSpeckleAllowance;
     return Remap(picture, palette, diffusion);
 }
 

@@ -102,6 +102,17 @@ std::vector<uint8_t> DiffuseSelectively(const TrueColourView& picture, NearestCo
             const Rgb wanted{take(0, source.red), take(1, source.green), take(2, source.blue)};
             auto index = static_cast<int32_t>(
                 nearest.Find(wanted, static_cast<uint8_t>(std::max(previous, 0))));
+            if (!(wanted == source)) {
+                // Error piled up one way (the palette has nothing beyond the picture's colour
+                // there) must not pick a far colour: a speckle the eye finds at once. A
+                // dithered colour may be twice as far as the nearest and some levels more.
+                const auto plain =
+                    static_cast<int32_t>(nearest.Find(source, static_cast<uint8_t>(index)));
+                if (nearest.Distance(source, palette[index]) >
+                    4 * nearest.Distance(source, palette[plain]) + options.speckleAllowance) {
+                    index = plain;
+                }
+            }
             const int32_t strength = strengthRow[x];
             if (previous >= 0 && previous != index && options.runTolerancePerTexture > 0 &&
                 textureRow != nullptr) {

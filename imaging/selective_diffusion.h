@@ -21,6 +21,9 @@ struct SelectiveDiffusion {
     std::span<const uint8_t> strength;
     // The most error, in levels per channel, a pixel takes from its neighbours.
     int32_t clampLevels = 24;
+    // How much farther (weighted squared distance) than twice the nearest colour's distance
+    // a dithered colour may lie from the pixel's own colour.
+    int32_t speckleAllowance = 0;
     // Per pixel, top row first: how busy its neighbourhood is (see imaging/texture_map.h).
     std::span<const uint8_t> texture;
     // Keep the previous pixel's index while it is at most this much (weighted squared
