@@ -106,6 +106,10 @@ IndexedFrame RemapHighQuality(const TrueColourView& picture, const QuantisedPict
     return Remap(picture, quantised.palette, diffusion);
 }
 
+IndexedFrame HighQualityFrame(const TrueColourView& picture, const HighQualityOptions& options) {
+    return RemapHighQuality(picture, QuantiseHighQuality(picture, options.maxColours), options);
+}
+
 IndexedFrame RemapWithSelectiveDither(const TrueColourView& picture,
                                       const std::vector<Rgb>& palette) {
     const std::vector<uint8_t> strengths = Strengths(TextureMap(picture), kPlainCurve, 1.0f);

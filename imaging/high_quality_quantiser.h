@@ -13,10 +13,11 @@
 namespace tavrel {
 
 struct HighQualityOptions {
-    int maxColours = 256;         // 2 to 256
+    int maxColours = 256;         // the most palette colours, 2 to 256 (when quantising)
     float ditherStrength = 1.0f;  // 0 (none) to 1 (full in smooth areas)
-    // A dither that depends on each pixel's own colour and position only: pixels that stay
-    // the same from one frame to the next keep their index (for fades), at some grain.
+    // An ordered dither that depends on each pixel's own colour and place only: against the
+    // same palette, pixels that stay the same from one frame to the next keep their index
+    // (for fades), at the price of a regular grain.
     bool stableDither = false;
 };
 
@@ -32,6 +33,9 @@ QuantisedPicture QuantiseHighQuality(const TrueColourView& picture, int maxColou
 // picture must be the one quantised.
 IndexedFrame RemapHighQuality(const TrueColourView& picture, const QuantisedPicture& quantised,
                               const HighQualityOptions& options);
+
+// Quantises and remaps in one go: the frames of --quality high with the default options.
+IndexedFrame HighQualityFrame(const TrueColourView& picture, const HighQualityOptions& options);
 
 // The dither of plain error diffusion against a given palette (the octree's): full in
 // smooth areas, little in texture, where the grain would show.

@@ -102,10 +102,11 @@ std::vector<uint8_t> DiffuseSelectively(const TrueColourView& picture, NearestCo
             const Rgb wanted{take(0, source.red), take(1, source.green), take(2, source.blue)};
             auto index = static_cast<int32_t>(
                 nearest.Find(wanted, static_cast<uint8_t>(std::max(previous, 0))));
-            if (!(wanted == source)) {
-                // Error piled up one way (the palette has nothing beyond the picture's colour
-                // there) must not pick a far colour: a speckle the eye finds at once. A
-                // dithered colour may be twice as far as the nearest and some levels more.
+            // Error piled up one way (the palette has nothing beyond the picture's colour
+            // there) must not pick a far colour: a speckle the eye finds at once. A dithered
+            // colour may be twice as far as the nearest (in distance), and some more. When
+            // the wanted colour is near the pixel's own, no choice can be that far.
+            if (8 * nearest.Distance(source, wanted) > options.speckleAllowance) {
                 const auto plain =
                     static_cast<int32_t>(nearest.Find(source, static_cast<uint8_t>(index)));
                 if (nearest.Distance(source, palette[index]) >

@@ -31,8 +31,18 @@ std::vector<uint8_t> PackTrueColour(const TrueColourView& picture) {
 }
 
 std::vector<Rgb> OctreePaletteOfBlock(const std::vector<uint8_t>& block, int maxColours);
-bool ReducedFrame(const TrueColourView& picture, std::vector<Rgb> palette, FrameQuality quality,
-                  IndexedFrame& frame);
+// A dithered or high-quality frame; octreePalette() gives the octree palette the dithered
+// frames use (the high quality ones choose their own).
+template <typename OctreePaletteOf>
+bool ReducedFrame(const TrueColourView& picture, OctreePaletteOf octreePalette,
+                  FrameQuality quality, IndexedFrame& frame) {
+    if (quality == FrameQuality::kHigh) {
+        frame = HighQualityFrame(picture, HighQualityOptions{});
+    } else {
+        frame = RemapWithSelectiveDither(picture, octreePalette());
+    }
+    return true;
+}
 
 // The colours of a checked packed bitmap as blue, green, red, 0 rows, top row first.
 std::vector<uint8_t> TrueColourRows(const PackedDibView& dib) {
@@ -77,7 +87,8 @@ bool BitmapToIndexedFrame(const DibSection& bitmap, FrameQuality quality, Indexe
     const TrueColourView view{rows.data(), check.view.width, check.view.height,
                               4 * static_cast<std::ptrdiff_t>(check.view.width)};
     // The octree reads the packed bitmap itself: the same colours in the same order.
-    return ReducedFrame(view, OctreePaletteOfBlock(*block, 256), quality, frame);
+    return ReducedFrame(
+        view, [&block] { return OctreePaletteOfBlock(*block, 256); }, quality, frame);
 }
 
 std::vector<Rgb> OctreePalette(const TrueColourView& picture, int maxColours) {
@@ -122,7 +133,8 @@ bool TrueColourToIndexedFrame(const TrueColourView& picture, FrameQuality qualit
         return PackedDibToIndexedFrame(block.data(), block.size(), frame);
     }
 
-    return ReducedFrame(picture, OctreePalette(picture, 256), quality, frame);
+    return ReducedFrame(
+        picture, [&picture] { return OctreePalette(picture, 256); }, quality, frame);
 }
 
 namespace {
@@ -138,17 +150,6 @@ std::vector<Rgb> OctreePaletteOfBlock(const std::vector<uint8_t>& block, int max
         palette.push_back({entry.red, entry.green, entry.blue});
     }
     return palette;
-}
-
-// A dithered or high-quality frame from the picture and its octree palette.
-bool ReducedFrame(const TrueColourView& picture, std::vector<Rgb> palette, FrameQuality quality,
-                  IndexedFrame& frame) {
-    if (quality == FrameQuality::kHigh) {
-        frame = RemapHighQuality(picture, QuantiseHighQuality(picture, 256), {});
-    } else {
-        frame = RemapWithSelectiveDither(picture, palette);
-    }
-    return true;
 }
 
 }  // namespace

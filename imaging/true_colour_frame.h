@@ -1,9 +1,9 @@
 // Turns true-colour pixels into an indexed frame, at one of three qualities:
 //  - plain: the octree palette, each pixel mapped to its leaf, exactly as a 32-bit bitmap
 //    is converted (the default frames);
-//  - dither: the octree palette with Floyd-Steinberg error diffusion;
-//  - high: the octree palette refined by k-means over the frame's colours, then a diffusion
-//    tuned to keep flat areas clean, since dither noise costs LZW bytes.
+//  - dither: the octree palette with error diffusion where it helps (smooth areas);
+//  - high: a palette chosen for the eye with a diffusion where it helps (see
+//    imaging/high_quality_quantiser.h).
 // Dithered frames list only the palette colours their pixels use.
 #pragma once
 
