@@ -17,6 +17,7 @@
 #include "platform/library_messages.h"
 #include "platform/picture_checks.h"
 #include "platform/picture_limits.h"
+#include "platform/srgb_pictures.h"
 #include "platform/trace.h"
 
 namespace tavrel {
@@ -169,12 +170,21 @@ Result<QImage> DecodePictureBytes(const QByteArray& bytes) {
     if (format != "jpeg" && format != "png" && format != "bmp") {
         return CannotRead(QT_TRANSLATE_NOOP("tavrel", "not a JPEG, BMP or PNG picture"));
     }
-    QImage image = reader.read();
+    QImage image;
+    if (std::optional<Result<QImage>> cmyk =
+            DecodeProfiledCmykJpeg(bytes, reader.transformation())) {
+        if (!*cmyk) {
+            return CannotRead(cmyk->Reason());
+        }
+        image = std::move(**cmyk);
+    } else {
+        image = reader.read();
+    }
     if (image.isNull()) {
         // What the decoder said, when it said something, tells the user more.
         return CannotRead(messages.Explain(Tr("the file is damaged or incomplete")));
     }
-    return ToStorableFormat(std::move(image));
+    return ToStorableFormat(InSrgb(std::move(image), bytes));
 }
 
 Result<Done> SavePicture(const QImage& image, const QString& path, const EncoderClassId& encoder) {

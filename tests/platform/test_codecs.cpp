@@ -75,6 +75,38 @@ TEST_F(Codecs, ExifOrientationIsApplied) {
     }
 }
 
+QString ColourPicture(const char* name) {
+    return QStringLiteral(TAVREL_SOURCE_DIR "/tests/data/colour/") + QLatin1String(name);
+}
+
+// A green that is (40, 200, 60) in sRGB, stored in other colour spaces: it comes out as
+// ImageMagick's colour-managed conversion gives it (make-colour-pictures.sh prints those).
+TEST_F(Codecs, ColourProfilesAreConvertedToSrgb) {
+    struct Row {
+        const char* file;
+        QRgb srgb;
+    };
+    for (const auto& [file, srgb] :
+         {Row{"adobe-rgb.jpg", qRgb(39, 200, 60)}, Row{"prophoto.jpg", qRgb(42, 199, 60)},
+          Row{"cmyk-profile.jpg", qRgb(50, 200, 76)}, Row{"adobe-rgb-iccp.png", qRgb(37, 199, 59)},
+          Row{"linear-gamma.png", qRgb(40, 200, 60)}}) {
+        const Result<QImage> picture = LoadPicture(ColourPicture(file));
+        ASSERT_TRUE(picture) << file << ": " << picture.Reason().toStdString();
+        const QColor actual = picture->pixelColor(8, 8);
+        EXPECT_TRUE(test::CloseTo(actual, srgb, 3))
+            << file << ": " << actual.red() << ", " << actual.green() << ", " << actual.blue();
+    }
+}
+
+// Without a profile, or with an sRGB one, the pixels are the decoder's own.
+TEST_F(Codecs, PicturesInSrgbKeepTheirDecodedPixels) {
+    for (const QString& file : {ColourPicture("srgb-profile.jpg"), TestData("edge/cmyk.jpg"),
+                                TestData("edge/gray.jpg"), TestData("photo530/p3.png")}) {
+        EXPECT_EQ(*LoadPicture(file), QImage(file).convertToFormat(QImage::Format_RGB32))
+            << file.toStdString();
+    }
+}
+
 TEST_F(Codecs, TransparentPartsBecomeWhite) {
     // Transparent parts become white, opaque parts keep their colour (the alpha runs
     // across the picture; which pixels are which is read from the file).
