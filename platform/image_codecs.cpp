@@ -11,6 +11,7 @@
 #include <QSaveFile>
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 #include "platform/bmp_encoder.h"
 #include "platform/files.h"
@@ -65,6 +66,17 @@ QImage ToStorableFormat(QImage image) {
             // 16 bits per channel, greyscale, CMYK and the rest: 8-bit RGB.
             return image.convertToFormat(QImage::Format_RGB32);
     }
+}
+
+// The format the file's first bytes announce: "jpeg", "png", "bmp", or empty.
+QByteArray FormatOf(const QByteArray& bytes) {
+    if (bytes.startsWith("\xFF\xD8\xFF")) {
+        return "jpeg";
+    }
+    if (bytes.startsWith("\x89PNG\r\n\x1A\n")) {
+        return "png";
+    }
+    return bytes.startsWith("BM") ? "bmp" : QByteArray();
 }
 
 EncoderClassId ClassIdFor(const QByteArray& mimeType) {
@@ -145,6 +157,8 @@ Result<QByteArray> ReadPicture(const QString& path) {
 }
 
 QSize DeclaredPictureSize(const QByteArray& bytes) {
+    // A damaged header makes the decoders complain; the decode that follows says why.
+    const LibraryMessages quiet;
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -166,10 +180,12 @@ Result<QImage> DecodePictureBytes(const QByteArray& bytes) {
     if (const Result<Done> checked = CheckBeforeDecoding(bytes, reader.size()); !checked) {
         return CannotRead(checked.Reason());
     }
-    const QByteArray format = reader.format();
-    if (format != "jpeg" && format != "png" && format != "bmp") {
+    // Told by the signature: a damaged header leaves Qt's reader without a format.
+    const QByteArray format = FormatOf(bytes);
+    if (format.isEmpty()) {
         return CannotRead(QT_TRANSLATE_NOOP("tavrel", "not a JPEG, BMP or PNG picture"));
     }
+    reader.setFormat(format);
     QImage image;
     if (std::optional<Result<QImage>> cmyk =
             DecodeProfiledCmykJpeg(bytes, reader.transformation())) {
@@ -180,11 +196,18 @@ Result<QImage> DecodePictureBytes(const QByteArray& bytes) {
     } else {
         image = reader.read();
     }
+    if (image.isNull() && messages.RanOutOfMemory()) {
+        throw std::bad_alloc();
+    }
     if (image.isNull()) {
         // What the decoder said, when it said something, tells the user more.
         return CannotRead(messages.Explain(Tr("the file is damaged or incomplete")));
     }
-    return ToStorableFormat(InSrgb(std::move(image), bytes));
+    image = ToStorableFormat(InSrgb(std::move(image), bytes));
+    if (image.isNull()) {
+        throw std::bad_alloc();  // a conversion could not allocate its result
+    }
+    return image;
 }
 
 Result<Done> SavePicture(const QImage& image, const QString& path, const EncoderClassId& encoder) {
@@ -222,7 +245,12 @@ Result<Done> SavePicture(const QImage& image, const QString& path, const Encoder
 }
 
 Result<Done> StagePictureAsBmp(const QString& source, const QString& target) {
-    const Result<QImage> image = LoadPicture(source);
+    Result<QImage> image = Failure{};
+    try {
+        image = LoadPicture(source);
+    } catch (const std::bad_alloc&) {
+        return CannotRead(Tr("out of memory"));
+    }
     if (!image) {
         return Failure{image.Reason()};
     }

@@ -51,6 +51,12 @@ TEST(TavrelGifEdges, AnyNameWorksAndEveryErrorIsOneLine) {
         {R"("$TOOL" -o x.gif $'new\nline.png')", 1, "tavrel-gif: new\\nline.png: no such file\n"},
         {R"(head -c 20000 "$DATA/photo530/p1.png" > cut.png; "$TOOL" -o x.gif cut.png)", 1,
          "(libpng error: "},
+        // A damaged PNG header, seen first by the gate that lets one huge decode run at a time.
+        {R"(head -c 60 "$DATA/photo530/p1.png" > cut.png; "$TOOL" -o x.gif cut.png cut.png)", 1,
+         "the file is damaged or incomplete (libpng error: "},
+        {R"(cp "$DATA/photo530/p1.png" crc.png; printf '\x07' | dd of=crc.png bs=1 seek=29 \
+            conv=notrunc status=none; "$TOOL" -o x.gif crc.png)",
+         1, "the file is damaged or incomplete (libpng error: IHDR: CRC error)"},
     };
     for (const auto& r : runs) {
         const BashRun run = Bash(dir.path(), QString::fromUtf8(r.script));
