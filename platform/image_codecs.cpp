@@ -1,14 +1,17 @@
 #include "platform/image_codecs.h"
 
+#include <sys/stat.h>
 #include <QBuffer>
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
+
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -16,6 +19,7 @@
 #include "platform/bmp_encoder.h"
 #include "platform/files.h"
 #include "platform/library_messages.h"
+#include "platform/output_target.h"
 #include "platform/picture_checks.h"
 #include "platform/picture_limits.h"
 #include "platform/srgb_pictures.h"
@@ -77,6 +81,24 @@ QByteArray FormatOf(const QByteArray& bytes) {
         return "png";
     }
     return bytes.startsWith("BM") ? "bmp" : QByteArray();
+}
+
+// Opens the file for saving; false and the reason when it cannot. A missing folder (the
+// working folders could not be made, or were removed) is made first, so that the reason is
+// why that fails (a read-only place), not the folder's absence.
+bool OpenForSaving(QSaveFile& file, QString* reason) {
+    const QString folder = QFileInfo(file.fileName()).absolutePath();
+    if (!QFileInfo(folder).exists() && mkdir(QFile::encodeName(folder).constData(), 0777) != 0) {
+        *reason = Tr("the folder %1 cannot be made: %2")
+                      .arg(QDir::toNativeSeparators(folder), ReasonForErrno(errno));
+        return false;
+    }
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly)) {
+        *reason = errno != 0 ? ReasonForErrno(errno) : file.errorString();
+        return false;
+    }
+    return true;
 }
 
 EncoderClassId ClassIdFor(const QByteArray& mimeType) {
@@ -221,8 +243,8 @@ Result<Done> SavePicture(const QImage& image, const QString& path, const Encoder
     // Written beside the target and renamed over it only when complete, so a failure leaves
     // no partial file and any older file intact.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return CannotSave(file.errorString());
+    if (QString reason; !OpenForSaving(file, &reason)) {
+        return CannotSave(reason);
     }
     const QByteArray bytes = format == "bmp" ? EncodeBmp24(image) : QByteArray();
     if (!bytes.isEmpty()) {

@@ -140,5 +140,21 @@ TEST_F(Codecs, FailedStagingLeavesTheOlderFileAndNoLitter) {
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"p.bmp"});
 }
 
+// A staging folder that is missing is made; when it cannot be, the reason says why.
+TEST_F(Codecs, StagingIntoAMissingFolderMakesItOrSaysWhyItCannot) {
+    const QString picture = TestData(QStringLiteral("photo530/p1.png"));
+    ASSERT_TRUE(test::WriteAll(dir_.filePath(QStringLiteral("file")), "x"));
+    const std::pair<const char*, const char*> rows[] = {
+        {"BMP/p.bmp", ""},
+        {"file/BMP/p.bmp", "cannot be made: a folder in the path is not a folder"},
+    };
+    for (const auto& [target, reason] : rows) {
+        const Result<Done> staged = StagePictureAsBmp(picture, dir_.filePath(target));
+        EXPECT_EQ(staged.Ok(), *reason == 0) << target;
+        EXPECT_TRUE(staged.Reason().contains(QLatin1String(reason)))
+            << staged.Reason().toStdString();
+    }
+}
+
 }  // namespace
 }  // namespace tavrel
