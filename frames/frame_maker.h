@@ -9,7 +9,7 @@
 
 #include "frames/frame_options.h"
 #include "imaging/indexed_frame.h"
-#include "platform/dib_section.h"
+#include "bitmap/dib_section.h"
 #include "platform/result.h"
 
 namespace tavrel {

@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "frames/frame_options.h"
-#include "platform/dib_section.h"
+#include "bitmap/dib_section.h"
 
 namespace tavrel {
 

@@ -9,7 +9,7 @@
 
 #include "frames/frame_options.h"
 #include "platform/dialog.h"
-#include "platform/dib_section.h"
+#include "bitmap/dib_section.h"
 
 class QAbstractButton;
 class QComboBox;
