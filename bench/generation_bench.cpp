@@ -14,10 +14,10 @@
 
 #include "frames/frame_maker.h"
 #include "frames/gif_encoding.h"
-#include "platform/file_dialog.h"
+#include "platform/window/file_dialog.h"
 #include "platform/files.h"
 #include "platform/image_codecs.h"
-#include "platform/message_box.h"
+#include "platform/window/message_box.h"
 #include "ui/tavrel_dlg.h"
 
 namespace {

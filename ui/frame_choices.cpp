@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "frames/staged_copy.h"
-#include "platform/picture_button.h"
-#include "platform/skin_colours.h"
+#include "platform/window/picture_button.h"
+#include "platform/window/skin_colours.h"
 #include "ui/tavrel_dlg.h"
 
 namespace {

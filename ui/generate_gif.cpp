@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "frames/gif_run.h"
-#include "platform/file_dialog.h"
-#include "platform/message_box.h"
+#include "platform/window/file_dialog.h"
+#include "platform/window/message_box.h"
 #include "ui/speed_texts.h"
 #include "ui/tavrel_dlg.h"
 

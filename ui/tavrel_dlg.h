@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "frames/frame_options.h"
-#include "platform/dialog.h"
+#include "platform/window/dialog.h"
 #include "bitmap/dib_section.h"
 
 class QAbstractButton;

@@ -11,7 +11,7 @@
 #include "frames/gif_run.h"
 #include "gif_test_support.h"
 #include "platform/image_codecs.h"
-#include "platform/window_menu.h"
+#include "platform/window/window_menu.h"
 #include "support/dialog_harness.h"
 
 namespace tavrel::test {
