@@ -3,6 +3,7 @@
 // checked by what is left on disk.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -73,6 +74,33 @@ TEST(TavrelGifEdges, AnyNameWorksAndEveryErrorIsOneLine) {
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("x.gif"))));
     EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("tmp"))).isEmpty());
     Bash(dir.path(), QStringLiteral("rm -f $'caf\\xe9.png' $'caf\\xe9.gif' $'\\xff\\xfe'"));
+}
+
+// With the threads the system allows (user nobody, a limit on processes): the same GIF from
+// fewer threads, or one line when it allows none; never a hang.
+TEST(TavrelGifEdges, FewThreadsGiveTheSameGifAndNoneGiveOneLine) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root to run as a user without other processes";
+    }
+    QTemporaryDir dir;
+    const struct {
+        int processes;
+        int code;
+        QByteArray err;
+    } rows[] = {{3, 0, ""}, {2, 0, ""}, {1, 1, "tavrel-gif: cannot start a thread"}};
+    for (const auto& [processes, code, err] : rows) {
+        const BashRun run = Bash(dir.path(), QStringLiteral(R"(
+            chmod 755 .; cp "$DATA/photo530/p1.png" "$DATA/photo1080/p3.jpg" .
+            "$TOOL" -o reference.gif p1.png p3.jpg
+            (ulimit -u %1; exec setpriv --reuid=65534 --regid=65534 --clear-groups \
+                "$TOOL" -o - p1.png p3.jpg > out.gif) || exit
+            cmp -s out.gif reference.gif || echo differs)")
+                                                 .arg(processes));
+        EXPECT_EQ(run.code, code) << processes;
+        EXPECT_TRUE(run.err.startsWith(err) && run.err.count('\n') == (code != 0))
+            << run.err.toStdString();
+        EXPECT_EQ(run.out, QByteArray()) << processes;
+    }
 }
 
 // Every kind of output path, one run each, then what is left on disk: the GIF where it
