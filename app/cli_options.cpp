@@ -148,18 +148,16 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
 
         if (option.name == QLatin1String("--speed")) {
             if (!SpeedFromName(value)) {
-                return Failure(
-                    Tr("--speed must be slow, medium or fast, not '%1'").arg(value));
+                return Failure(Tr("--speed must be slow, medium or fast, not '%1'").arg(value));
             }
             speedWord = value;
         } else if (option.name == QLatin1String("--delay")) {
             explicitDelay = ParseDelay(value);
             if (!explicitDelay) {
-                return Failure(
-                    Tr("--delay must be a whole number from %1 to %2, not '%3'")
-                        .arg(kMinCliDelay)
-                        .arg(kMaxCliDelay)
-                        .arg(value));
+                return Failure(Tr("--delay must be a whole number from %1 to %2, not '%3'")
+                                   .arg(kMinCliDelay)
+                                   .arg(kMaxCliDelay)
+                                   .arg(value));
             }
         } else if (option.name == QLatin1String("--size")) {
             const auto size = ParseSize(value);
@@ -176,11 +174,16 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
             }
             frame.fit = *fit;
         } else if (option.name == QLatin1String("--background")) {
+            // Qt also reads #rgb, #aarrggbb and "transparent"; a frame's background is
+            // #rrggbb or a name, and opaque.
             const QColor colour = QColor::fromString(value);
-            if (!colour.isValid()) {
+            if (!colour.isValid() || (value.startsWith(u'#') && value.size() != 7)) {
                 return Failure(Tr("--background must be a colour such as #20242a or navy, "
                                   "not '%1'")
                                    .arg(value));
+            }
+            if (colour.alpha() != 255) {
+                return Failure(Tr("--background must be opaque, not '%1'").arg(value));
             }
             frame.background = colour.rgb();
         } else if (option.name == QLatin1String("--quality")) {
