@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QSize>
+#include <system_error>
 
 #include "frames/frame_maker.h"
 #include "frames/staged_copy.h"
@@ -51,8 +52,14 @@ PictureStage::PictureStage(const std::vector<PictureSource>& sources, const Fram
       needs_(needs),
       window_(static_cast<std::size_t>(threads < 1 ? 1 : threads)),
       slots_(sources.size()) {
-    for (std::size_t i = 0; i < window_; ++i) {
-        workers_.emplace_back([this] { Work(); });
+    // A thread the system refuses (a limit on processes or memory) leaves the work to those
+    // that started; with none, Take makes each picture itself. The bytes are the same.
+    try {
+        for (std::size_t i = 0; i < window_; ++i) {
+            workers_.emplace_back([this] { Work(); });
+        }
+    } catch (const std::system_error&) {
+        // the workers that started carry on
     }
 }
 
@@ -68,6 +75,9 @@ PictureStage::~PictureStage() {
 }
 
 Result<MadePicture> PictureStage::Take(std::size_t i) {
+    if (workers_.empty()) {
+        return Make(sources_[i]);
+    }
     Slot slot;
     {
         std::unique_lock lock(mutex_);
