@@ -150,13 +150,6 @@ DecodedGif DecodeFile(const QString& path) {
     return DecodeWithGiflib(std::vector<uint8_t>(bytes.begin(), bytes.end()));
 }
 
-QColor PixelOf(const DecodedFrame& frame, int x, int y) {
-    const std::size_t at =
-        3u * frame.indices[static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width) +
-                           static_cast<std::size_t>(x)];
-    return QColor(frame.palette[at], frame.palette[at + 1], frame.palette[at + 2]);
-}
-
 // Size, fit and background shape the frames; every quality decodes.
 TEST(TavrelGif, FrameOptionsShapeTheFrames) {
     QTemporaryDir dir;

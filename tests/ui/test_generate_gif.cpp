@@ -50,13 +50,8 @@ TEST(GenerateGif, OneLoopingFramePerFilledSlotInSlotOrderWithTheSpeedsDelay) {
             EXPECT_EQ(frame.delay, delay);
             EXPECT_EQ(frame.transparent, -1);
         }
-        const auto centre = [&](std::size_t i) {
-            const DecodedFrame& f = gif.frames[i];
-            const std::size_t at = 3u * f.indices[265u * 530u + 265u];
-            return QColor(f.palette[at], f.palette[at + 1], f.palette[at + 2]);
-        };
-        EXPECT_TRUE(CloseTo(centre(0), Qt::red));
-        EXPECT_TRUE(CloseTo(centre(2), Qt::blue));
+        EXPECT_TRUE(CloseTo(PixelOf(gif.frames[0], 265, 265), Qt::red));
+        EXPECT_TRUE(CloseTo(PixelOf(gif.frames[2], 265, 265), Qt::blue));
     }
 
     // A second run writes the same bytes, over a longer file.
@@ -170,16 +165,11 @@ TEST(GenerateGif, WindowMenuChoicesKeepProportionsAndRaiseQuality) {
         const QByteArray bytes = FileContent(h.WorkPath("contain.gif"));
         const DecodedGif gif = DecodeWithGiflib(std::vector<uint8_t>(bytes.begin(), bytes.end()));
         ASSERT_EQ(gif.frames.size(), 2u);
-        const auto colourAt = [&](int x, int y) {
-            const DecodedFrame& f = gif.frames[0];
-            const std::size_t at = 3u * f.indices[static_cast<std::size_t>(y) * 530u + x];
-            return QColor(f.palette[at], f.palette[at + 1], f.palette[at + 2]);
-        };
         // 160 x 90 in 530 x 530: 530 x 298 from y = 116.
-        EXPECT_EQ(colourAt(265, 115), QColor(Qt::black));
-        EXPECT_EQ(colourAt(265, 414), QColor(Qt::black));
-        EXPECT_TRUE(CloseTo(colourAt(265, 116), Qt::red));
-        EXPECT_TRUE(CloseTo(colourAt(265, 413), Qt::red));
+        EXPECT_EQ(PixelOf(gif.frames[0], 265, 115), QColor(Qt::black));
+        EXPECT_EQ(PixelOf(gif.frames[0], 265, 414), QColor(Qt::black));
+        EXPECT_TRUE(CloseTo(PixelOf(gif.frames[0], 265, 116), Qt::red));
+        EXPECT_TRUE(CloseTo(PixelOf(gif.frames[0], 265, 413), Qt::red));
 
         high->trigger();
         EXPECT_TRUE(dlg.m_bHighQuality);

@@ -15,6 +15,13 @@
 
 namespace tavrel::test {
 
+QColor PixelOf(const DecodedFrame& frame, int x, int y) {
+    const std::size_t at =
+        3u * frame.indices[static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width) +
+                           static_cast<std::size_t>(x)];
+    return QColor(frame.palette[at], frame.palette[at + 1], frame.palette[at + 2]);
+}
+
 QColor CentreOf(const QImage& image) {
     return image.isNull() ? QColor() : image.pixelColor(image.width() / 2, image.height() / 2);
 }

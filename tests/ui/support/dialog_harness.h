@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "gif_test_support.h"
 #include "platform/window/file_dialog.h"
 #include "tests/support/test_files.h"
 #include "ui/tavrel_dlg.h"
@@ -25,6 +26,8 @@ public:
 };
 
 QColor CentreOf(const QImage& image);
+// The colour of pixel x, y of a frame giflib decoded.
+QColor PixelOf(const DecodedFrame& frame, int x, int y);
 inline const QColor kSlotColours[kSlotCount] = {Qt::red, Qt::green, Qt::blue, Qt::yellow,
                                                 Qt::magenta};
 
