@@ -10,10 +10,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "bitmap/dib_section.h"
 #include "imaging/indexed_frame.h"
 #include "imaging/pixel_colours.h"
 #include "imaging/true_colour_view.h"
-#include "bitmap/dib_section.h"
 
 namespace tavrel {
 
