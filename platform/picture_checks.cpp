@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "bitmap/bitmap_format.h"
@@ -97,13 +98,17 @@ Result<Done> CheckPictureFile(const QString& name) {
 }
 
 Result<QByteArray> ReadPictureFile(const QString& name) {
+    return ReadPictureFileHead(name, kMaxPictureFileBytes);
+}
+
+Result<QByteArray> ReadPictureFileHead(const QString& name, qsizetype limit) {
     struct stat st {};
     QString reason;
     const Descriptor file(OpenPictureFile(name, &st, &reason));
     if (file.Get() < 0) {
         return Failure{reason};
     }
-    QByteArray bytes(static_cast<qsizetype>(st.st_size), Qt::Uninitialized);
+    QByteArray bytes(std::min(static_cast<qsizetype>(st.st_size), limit), Qt::Uninitialized);
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t n =
