@@ -3,9 +3,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTreeView>
+#include <algorithm>
 #include <utility>
 
 #include "platform/files.h"
@@ -76,6 +80,23 @@ QString WithDefaultExtension(const QString& path, const QString& extension) {
     return result + extension;
 }
 
+// Qt's own dialog: no hidden files, and wide enough that names, sizes, kinds and dates show
+// whole instead of "12....KiB". The desktop's own dialog keeps its own ways.
+void ShowWholeColumns(QFileDialog& dialog) {
+    dialog.setFilter(dialog.filter() & ~QDir::Hidden);
+    const QFontMetrics metrics(dialog.font());
+    dialog.resize(std::max(dialog.width(), metrics.averageCharWidth() * 110),
+                  std::max(dialog.height(), metrics.height() * 28));
+    if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = view->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column) {
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        }
+    }
+}
+
 std::optional<QString> RunQtDialog(const FileDialogRequest& request) {
     QFileDialog dialog(request.owner);
     dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
@@ -98,6 +119,7 @@ std::optional<QString> RunQtDialog(const FileDialogRequest& request) {
     if (!request.fileName.isEmpty()) {
         dialog.selectFile(request.fileName);
     }
+    ShowWholeColumns(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

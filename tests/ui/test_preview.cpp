@@ -22,7 +22,7 @@ protected:
         return timer != nullptr ? timer->interval() : -1;
     }
     bool ShowsBackground() {
-        return ButtonBitmap(h.Dlg().m_btnPreview) == h.Dlg().m_hWorkBitmap.get() &&
+        return ButtonBitmap(h.Dlg().m_btnPreview) == h.Dlg().m_hPreviewPlaceholder.get() &&
                h.Dlg().m_hPreviewBitmap == nullptr;
     }
     bool ShowsSlot(int slot) {
