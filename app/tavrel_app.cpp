@@ -2,7 +2,7 @@
 
 #include <QTimer>
 
-#include "platform/skin.h"
+#include "platform/window/skin.h"
 #include "ui/tavrel_dlg.h"
 
 namespace {

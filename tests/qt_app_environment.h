@@ -10,8 +10,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "platform/file_dialog.h"
 #include "platform/translations.h"
+#include "platform/window/file_dialog.h"
 #include "tests/support/test_files.h"
 
 namespace tavrel::test {

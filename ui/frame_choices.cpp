@@ -5,12 +5,10 @@
 #include <QAction>
 #include <memory>
 
-#include "frames/fitted_picture.h"
-#include "frames/frame_maker.h"
-#include "platform/bitmap_loader.h"
-#include "platform/picture_button.h"
-#include "platform/skin_colours.h"
-#include "platform/window_menu.h"
+#include "frames/staged_copy.h"
+#include "platform/window/picture_button.h"
+#include "platform/window/skin_colours.h"
+#include "platform/window/window_menu.h"
 #include "ui/speed_texts.h"
 #include "ui/tavrel_dlg.h"
 
@@ -26,15 +24,10 @@ QRgb FrameBackground() {
 
 tavrel::DibSection CTavrelDlg::LoadStagedPicture(const QString& stagedPath, int width,
                                                  int height) const {
-    if (!m_bKeepAspect) {
-        return tavrel::LoadBitmapFromFile(Resolve(stagedPath), width, height);
-    }
-    const tavrel::Result<QImage> picture = tavrel::DecodePicture(Resolve(stagedPath));
-    if (!picture) {
-        return {};
-    }
-    return tavrel::FitTrueColourPicture(*picture, width, height, tavrel::FitMode::kContain,
-                                        FrameBackground());
+    tavrel::FrameOptions shown = GifFrameOptions();
+    shown.width = width;
+    shown.height = height;
+    return tavrel::LoadStagedCopy(Resolve(stagedPath), shown);
 }
 
 tavrel::FrameOptions CTavrelDlg::GifFrameOptions() const {

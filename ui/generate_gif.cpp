@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/file_dialog.h"
-#include "platform/message_box.h"
 #include "platform/result.h"
-#include "platform/staging_folder.h"
+#include "platform/window/file_dialog.h"
+#include "platform/window/message_box.h"
+#include "platform/window/staging_folder.h"
 #include "ui/gif_job.h"
 #include "ui/speed_texts.h"
 #include "ui/tavrel_dlg.h"

@@ -6,9 +6,9 @@
 #include <QPainter>
 
 #include "platform/bitmap_loader.h"
-#include "platform/message_box.h"
-#include "platform/picture_button.h"
 #include "platform/result.h"
+#include "platform/window/message_box.h"
+#include "platform/window/picture_button.h"
 #include "ui/speed_texts.h"
 #include "ui/tavrel_dlg.h"
 

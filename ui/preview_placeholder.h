@@ -2,7 +2,7 @@
 // so that it does not look like a sixth picture slot.
 #pragma once
 
-#include "platform/dib_section.h"
+#include "bitmap/dib_section.h"
 
 namespace tavrel {
 

@@ -11,10 +11,10 @@
 
 #include "platform/bitmap_loader.h"
 #include "platform/files.h"
-#include "platform/picture_button.h"
 #include "platform/result.h"
-#include "platform/staging_folder.h"
-#include "platform/window_menu.h"
+#include "platform/window/picture_button.h"
+#include "platform/window/staging_folder.h"
+#include "platform/window/window_menu.h"
 #include "res/resources.h"
 #include "ui/about_dlg.h"
 #include "ui/choices_dlg.h"

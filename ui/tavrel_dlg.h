@@ -9,9 +9,9 @@
 #include <memory>
 #include <vector>
 
+#include "bitmap/dib_section.h"
 #include "frames/frame_options.h"
-#include "platform/dialog.h"
-#include "platform/dib_section.h"
+#include "platform/window/dialog.h"
 #include "ui/window_choices.h"
 
 class QAbstractButton;

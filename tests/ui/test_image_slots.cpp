@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "platform/bitmap_loader.h"
-#include "platform/picture_button.h"
+#include "platform/window/picture_button.h"
 #include "support/dialog_harness.h"
 
 namespace tavrel::test {

@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "platform/bitmap_loader.h"
-#include "platform/picture_button.h"
+#include "platform/window/picture_button.h"
 #include "support/dialog_harness.h"
 
 namespace tavrel::test {
@@ -90,9 +90,9 @@ TEST_F(Preview, CrossfadeBlendsEachPictureIntoTheNextAtTheGifsPace) {
         const QColor a = kSlotColours[from - 1];
         const QColor b = kSlotColours[to - 1];
         // Step 5 of 10: five elevenths of the way.
-        EXPECT_TRUE(CloseTo(halfway, QColor((a.red() * 6 + b.red() * 5) / 11,
-                                             (a.green() * 6 + b.green() * 5) / 11,
-                                             (a.blue() * 6 + b.blue() * 5) / 11)))
+        EXPECT_TRUE(CloseTo(
+            halfway, QColor((a.red() * 6 + b.red() * 5) / 11, (a.green() * 6 + b.green() * 5) / 11,
+                            (a.blue() * 6 + b.blue() * 5) / 11)))
             << halfway.name().toStdString();
         Tick();
     }

@@ -1,4 +1,4 @@
-#include "platform/staging_folder.h"
+#include "platform/window/staging_folder.h"
 
 #include <signal.h>
 
