@@ -81,7 +81,7 @@ bool SetWindowLanguage(bool chinese) {
     for (const QPointer<QTranslator>& translator : WindowTranslators()) {
         if (translator) {
             QCoreApplication::removeTranslator(translator);
-            delete translator.data();
+            translator->deleteLater();
         }
     }
     WindowTranslators().clear();

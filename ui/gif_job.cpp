@@ -14,11 +14,11 @@ GifJob::PictureHook& Hook() {
 
 }  // namespace
 
-GifJob::GifJob(std::vector<PictureSource> sources, GifSettings settings, QString outputPath,
+GifJob::GifJob(std::vector<PictureSource> sources, const GifSettings& settings, QString outputPath,
                QObject* parent)
     : QObject(parent),
       sources_(std::move(sources)),
-      settings_(std::move(settings)),
+      settings_(settings),
       outputPath_(std::move(outputPath)) {}
 
 GifJob::~GifJob() {

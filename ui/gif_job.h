@@ -18,7 +18,7 @@ namespace tavrel {
 class GifJob : public QObject {
     Q_OBJECT
 public:
-    GifJob(std::vector<PictureSource> sources, GifSettings settings, QString outputPath,
+    GifJob(std::vector<PictureSource> sources, const GifSettings& settings, QString outputPath,
            QObject* parent = nullptr);
     // Asks a run still going to stop and waits for it.
     ~GifJob() override;

@@ -139,6 +139,9 @@ bool CTavrelDlg::OnInitDialog() {
         m_comboSpeed->insertItem(1, tavrel::Tr("Medium"));
         m_comboSpeed->insertItem(2, tavrel::Tr("Fast"));
         m_comboSpeed->setCurrentIndex(1);
+        // Longer speed names than the template's box holds (English) widen it in place.
+        m_comboSpeed->resize(std::max(m_comboSpeed->width(), m_comboSpeed->sizeHint().width()),
+                             m_comboSpeed->height());
         m_strSpeed = m_comboSpeed->itemText(m_comboSpeed->currentIndex());
     }
 

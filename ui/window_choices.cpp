@@ -53,7 +53,8 @@ void SaveWindowChoices(const WindowChoices& choices) {
     QSettings settings(SettingsFile(), QSettings::IniFormat);
     settings.setValue(QLatin1String(kKeepAspect), choices.keepAspect);
     settings.setValue(QLatin1String(kHighQuality), choices.highQuality);
-    settings.setValue(QLatin1String(kMaxBytes), QVariant::fromValue(choices.maxBytes));
+    // As text: INI files keep 64-bit unsigned numbers only in Qt's binary variant form.
+    settings.setValue(QLatin1String(kMaxBytes), QString::number(choices.maxBytes));
     settings.setValue(QLatin1String(kCrossfade), choices.crossfade);
 }
 

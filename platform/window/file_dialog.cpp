@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -13,6 +14,7 @@
 #include <utility>
 
 #include "platform/files.h"
+#include "platform/result.h"
 
 namespace tavrel {
 
@@ -80,12 +82,23 @@ QString WithDefaultExtension(const QString& path, const QString& extension) {
     return result + extension;
 }
 
-// Qt's own dialog: no hidden files, and wide enough that names, sizes, kinds and dates show
-// whole instead of "12....KiB". The desktop's own dialog keeps its own ways.
-void ShowWholeColumns(QFileDialog& dialog) {
+// Qt's own dialog names folders in English whatever the language; the rest of its kinds come
+// from the MIME database in the user's language.
+class TranslatedKinds : public QFileIconProvider {
+public:
+    QString type(const QFileInfo& info) const override {
+        return info.isDir() ? Tr("Folder") : QFileIconProvider::type(info);
+    }
+};
+
+// Qt's own dialog: no hidden files, folder kinds in the window's language, and wide enough
+// that names, sizes, kinds and dates show whole instead of "12....KiB". The desktop's own
+// dialog keeps its own ways.
+void ShowWholeColumns(QFileDialog& dialog, QFileIconProvider& kinds) {
     dialog.setFilter(dialog.filter() & ~QDir::Hidden);
+    dialog.setIconProvider(&kinds);
     const QFontMetrics metrics(dialog.font());
-    dialog.resize(std::max(dialog.width(), metrics.averageCharWidth() * 110),
+    dialog.resize(std::max(dialog.width(), metrics.horizontalAdvance(QLatin1Char('M')) * 80),
                   std::max(dialog.height(), metrics.height() * 28));
     if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
         QHeaderView* header = view->header();
@@ -98,6 +111,7 @@ void ShowWholeColumns(QFileDialog& dialog) {
 }
 
 std::optional<QString> RunQtDialog(const FileDialogRequest& request) {
+    TranslatedKinds kinds;  // outlives the dialog that uses it
     QFileDialog dialog(request.owner);
     dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -119,7 +133,7 @@ std::optional<QString> RunQtDialog(const FileDialogRequest& request) {
     if (!request.fileName.isEmpty()) {
         dialog.selectFile(request.fileName);
     }
-    ShowWholeColumns(dialog);
+    ShowWholeColumns(dialog, kinds);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

@@ -84,6 +84,10 @@
             <translation>快</translation>
         </message>
         <message>
+            <source>Folder</source>
+            <translation>文件夹</translation>
+        </message>
+        <message>
             <source>Frame %1 of %2</source>
             <translation>第 %1 帧，共 %2 帧</translation>
         </message>

@@ -178,7 +178,8 @@ TEST(ImageSlots, StagedCopiesGoWhenNoSlotUsesThemAndWithTheWindow) {
     EXPECT_FALSE(QFileInfo::exists(folder + ".lock"));
 }
 
-// A crashed window's copies go at the next start, only our own files; a living window's stay.
+// A crashed window's copies go at the next start, only our own files; a living window's stay
+// and are never another window's.
 TEST(ImageSlots, NextStartRemovesWhatACrashedWindowLeft) {
     DialogHarness living;
     living.Fill({1});
@@ -195,6 +196,11 @@ TEST(ImageSlots, NextStartRemovesWhatACrashedWindowLeft) {
     EXPECT_EQ(Entries(dead), QStringList{"notes.txt"});
     EXPECT_FALSE(QFileInfo::exists(dead + ".lock"));
     EXPECT_EQ(Entries(living.Dlg().StagingPath()), QStringList{"1.bmp"});
+
+    // A picture of the same name in the other window is staged apart from the first one's.
+    next.Choose(1, next.MakePicture("in/1.png", Qt::blue));
+    EXPECT_TRUE(CloseTo(StagedColour(living, 1), kSlotColours[0]));
+    EXPECT_TRUE(CloseTo(StagedColour(next, 1), Qt::blue));
 }
 
 // Pictures named on the command line fill slots 1, 2, ... (Open with).
