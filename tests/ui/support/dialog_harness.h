@@ -33,7 +33,8 @@ inline const QColor kSlotColours[kSlotCount] = {Qt::red, Qt::green, Qt::blue, Qt
 
 class DialogHarness {
 public:
-    DialogHarness();
+    // freshChoices: the dialog starts from the default choices, not those a test left.
+    explicit DialogHarness(bool freshChoices = true);
     ~DialogHarness();
 
     TestDialog& Dlg() { return *dialog_; }
@@ -48,11 +49,15 @@ public:
     // Clicks the generate button and answers its save dialog.
     void Generate(std::optional<QString> path);
     void PressRightButtonOn(int slot);
+    // Closes and destroys the dialog; Dlg() must not be used afterwards.
+    void CloseDialog() { dialog_.reset(); }
     void SelectSpeed(const QString& speed);
     // The centre colour of the picture a button shows (invalid when it shows none).
     QColor ButtonColour(const QAbstractButton* button) const;
 
     QStringList messages;
+    // What the last file dialog was asked to show.
+    FileDialogRequest lastRequest;
     // Runs inside each message box, like a message loop would run timers.
     std::function<void(const QString&)> duringMessage;
 
