@@ -59,7 +59,7 @@ Result<DibSection> StretchPicture(const QImage& picture, const FrameOptions& opt
 
 Result<IndexedFrame> IndexBitmap(const DibSection& bitmap, FrameQuality quality) {
     IndexedFrame frame;
-    if (!BitmapToIndexedFrame(bitmap, quality, frame)) {
+    if (!BitmapToIndexedFrame(bitmap, frame, quality)) {
         return NotAFrame();
     }
     return frame;

@@ -140,9 +140,7 @@ Result<MadePicture> PictureStage::Make(const PictureSource& source) {
     if (IsHugeFile(source.path)) {
         oneHugeAtATime.lock();
     }
-    Result<QByteArray> bytes = source.kind == PictureSource::Kind::kStagedCopy
-                                   ? ReadPictureFile(source.path)
-                                   : ReadPicture(source.path);
+    Result<QByteArray> bytes = ReadPictureFile(source.path);
     if (!bytes) {
         return source.kind == PictureSource::Kind::kStagedCopy ? StagedCopyUnreadable()
                                                                : Failure{bytes.Reason()};

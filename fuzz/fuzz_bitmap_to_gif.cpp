@@ -82,16 +82,16 @@ bool FromParts(Reader& in, tavrel::IndexedFrame& frame) {
 }
 
 bool FromCompactBlock(Reader& in, tavrel::IndexedFrame& frame) {
-    tavrel::PackedDibHeader header;
+    tavrel::DibInfoHeader header;
     header.width = in.Int16();
     header.height = in.Int16();
     header.bitCount = Depth(in.Byte());
     const int adjustment = (in.Byte() ^ 0x80) - 128;  // the byte as two's complement
-    std::vector<uint8_t> block(tavrel::kPackedDibHeaderSize + in.RestSize());
-    std::copy(in.Rest(), in.Rest() + in.RestSize(), block.begin() + tavrel::kPackedDibHeaderSize);
+    std::vector<uint8_t> block(tavrel::kDibInfoHeaderSize + in.RestSize());
+    std::copy(in.Rest(), in.Rest() + in.RestSize(), block.begin() + tavrel::kDibInfoHeaderSize);
     const std::size_t table = tavrel::ColourTableEntries(header.bitCount) * tavrel::kRgbQuadSize;
-    header.pixelOffset = static_cast<uint32_t>(tavrel::kPackedDibHeaderSize + table + adjustment);
-    tavrel::StorePackedDibHeader(header, block.data());
+    header.size = static_cast<uint32_t>(tavrel::kDibInfoHeaderSize + table + adjustment);
+    tavrel::StoreDibInfoHeader(header, block.data());
     return tavrel::PackedDibToIndexedFrame(block.data(), block.size(), frame);
 }
 

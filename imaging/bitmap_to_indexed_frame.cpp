@@ -1,6 +1,7 @@
 #include "imaging/bitmap_to_indexed_frame.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <utility>
@@ -8,6 +9,7 @@
 #include "imaging/octree_quantizer.h"
 #include "imaging/packed_dib.h"
 #include "imaging/pixel_colours.h"
+#include "imaging/true_colour_frame.h"
 
 namespace tavrel {
 namespace {
@@ -56,6 +58,48 @@ std::vector<RgbQuad> QuantiseIndices(const uint8_t* block, std::size_t blockSize
     return colours;
 }
 
+// The layout of the bitmap's packed block, or nullopt when the bitmap is null, of an
+// unsupported depth or size, or its pixels or colour table are too small for its header.
+std::optional<PackedDibLayout> CheckedLayout(const DibSection& bitmap) {
+    if (bitmap.IsNull()) {
+        return std::nullopt;
+    }
+    const BitmapInfo& info = bitmap.Info();
+    auto layout = LayoutPackedDib(info.width, info.height, info.bitsPerPixel);
+    if (!layout || bitmap.Pixels().size() < layout->blockSize - layout->pixelOffset ||
+        bitmap.ColourTable().size() < layout->colourEntries) {
+        return std::nullopt;
+    }
+    return layout;
+}
+
+// The colours of a checked bitmap as blue, green, red, 0 rows, top row first.
+std::vector<uint8_t> TrueColourRows(const DibSection& bitmap) {
+    const int32_t width = bitmap.Width();
+    const uint16_t bitCount = bitmap.BitsPerPixel();
+    std::vector<uint8_t> rows(4 * static_cast<std::size_t>(width) *
+                              static_cast<std::size_t>(bitmap.Height()));
+    uint8_t* out = rows.data();
+    const auto append = [&out](Rgb c) {
+        out[0] = c.blue;
+        out[1] = c.green;
+        out[2] = c.red;
+        out += 4;
+    };
+    for (int32_t y = bitmap.Height() - 1; y >= 0; --y) {
+        const uint8_t* row = bitmap.Row(y);
+        if (ColourTableEntries(bitCount) == 0) {
+            ForEachDirectColour(row, width, bitCount, append);
+            continue;
+        }
+        for (int32_t x = 0; x < width; ++x) {
+            const RgbQuad& entry = bitmap.ColourTable()[PaletteIndexAt(row, x, bitCount)];
+            append({entry.red, entry.green, entry.blue});
+        }
+    }
+    return rows;
+}
+
 }  // namespace
 
 uint8_t BitsForColourCount(uint32_t colourCount) {
@@ -67,23 +111,15 @@ uint8_t BitsForColourCount(uint32_t colourCount) {
 }
 
 std::optional<std::vector<uint8_t>> PackBitmap(const DibSection& bitmap) {
-    if (bitmap.IsNull()) {
-        return std::nullopt;
-    }
-    const BitmapInfo& info = bitmap.Info();
-    const auto layout = LayoutPackedDib(info.width, info.height, info.bitsPerPixel);
+    const auto layout = CheckedLayout(bitmap);
     if (!layout) {
         return std::nullopt;
     }
+    const BitmapInfo& info = bitmap.Info();
     const std::size_t pixelBytes = layout->blockSize - layout->pixelOffset;
-    if (bitmap.Pixels().size() < pixelBytes ||
-        bitmap.ColourTable().size() < layout->colourEntries) {
-        return std::nullopt;
-    }
-
     std::vector<uint8_t> block(layout->blockSize, 0);
-    PackedDibHeader header;
-    header.pixelOffset = static_cast<uint32_t>(layout->pixelOffset);
+    DibInfoHeader header;
+    header.size = static_cast<uint32_t>(layout->pixelOffset);
     header.width = info.width;
     header.height = info.height;
     header.planes = info.planes;
@@ -92,9 +128,9 @@ std::optional<std::vector<uint8_t>> PackBitmap(const DibSection& bitmap) {
     header.imageSize =
         static_cast<uint32_t>((static_cast<uint64_t>(info.width) + 7) / 8 * info.bitsPerPixel *
                               static_cast<uint64_t>(info.height));
-    StorePackedDibHeader(header, block.data());
+    StoreDibInfoHeader(header, block.data());
 
-    uint8_t* table = block.data() + kPackedDibHeaderSize;
+    uint8_t* table = block.data() + kDibInfoHeaderSize;
     for (std::size_t i = 0; i < layout->colourEntries; ++i, table += kRgbQuadSize) {
         const RgbQuad& entry = bitmap.ColourTable()[i];
         table[0] = entry.blue;
@@ -146,7 +182,16 @@ bool PackedDibToIndexedFrame(const uint8_t* block, std::size_t blockSize, Indexe
     return true;
 }
 
-bool BitmapToIndexedFrame(const DibSection& bitmap, IndexedFrame& frame) {
+bool BitmapToIndexedFrame(const DibSection& bitmap, IndexedFrame& frame, FrameQuality quality) {
+    if (quality != FrameQuality::kPlain) {
+        if (!CheckedLayout(bitmap)) {
+            return false;
+        }
+        const std::vector<uint8_t> rows = TrueColourRows(bitmap);
+        const TrueColourView view{rows.data(), bitmap.Width(), bitmap.Height(),
+                                  4 * static_cast<std::ptrdiff_t>(bitmap.Width())};
+        return TrueColourToIndexedFrame(view, quality, frame);
+    }
     const auto block = PackBitmap(bitmap);
     return block && PackedDibToIndexedFrame(block->data(), block->size(), frame);
 }

@@ -1,6 +1,7 @@
-// Turns a bitmap of 1, 4, 8, 15, 16, 24 or 32 bits per pixel into an indexed frame.
-// Palette bitmaps keep their own colour table and indices; deeper ones are reduced to at
-// most 256 colours by the octree quantiser.
+// Turns a bitmap of 1, 4, 8, 15, 16, 24 or 32 bits per pixel into an indexed frame. At the
+// plain quality palette bitmaps keep their own colour table and indices and deeper ones are
+// reduced to at most 256 colours by the octree quantiser; the other qualities read the
+// bitmap's colours as true colour (see imaging/true_colour_frame.h).
 #pragma once
 
 #include <cstddef>
@@ -13,10 +14,13 @@
 
 namespace tavrel {
 
+enum class FrameQuality { kPlain, kDither, kHigh };
+
 // Fills frame and returns true, or returns false with frame untouched: for a null bitmap,
 // an unsupported depth, a size of 0 or less, or pixels or colour table too small for the
 // header. Throws std::bad_alloc when memory runs out; nothing leaks then.
-bool BitmapToIndexedFrame(const DibSection& bitmap, IndexedFrame& frame);
+bool BitmapToIndexedFrame(const DibSection& bitmap, IndexedFrame& frame,
+                          FrameQuality quality = FrameQuality::kPlain);
 
 // The same from a packed bitmap block of blockSize bytes (see imaging/packed_dib.h). Never
 // reads outside the block.

@@ -1,12 +1,13 @@
 #include "imaging/high_quality_quantiser.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
+#include "imaging/bitmap_to_indexed_frame.h"
 #include "imaging/nearest_colour.h"
 #include "imaging/selective_diffusion.h"
 #include "imaging/texture_map.h"
-#include "imaging/true_colour_frame.h"
 #include "imaging/weighted_palette.h"
 
 namespace tavrel {
@@ -66,6 +67,35 @@ std::vector<uint8_t> Strengths(const std::vector<uint8_t>& texture, const Streng
         strengths[i] = table[texture[i]];
     }
     return strengths;
+}
+
+// Drops the palette colours no index uses, renumbering the indices (order kept), and fills
+// in the frame's palette and bits per pixel.
+void StoreCompactPalette(const std::vector<Rgb>& palette, IndexedFrame& frame) {
+    std::array<bool, 256> used{};
+    for (const uint8_t index : frame.pIndices) {
+        used[index] = true;
+    }
+    std::array<uint8_t, 256> renumbered{};
+    std::vector<Rgb> kept;
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        if (used[i]) {
+            renumbered[i] = static_cast<uint8_t>(kept.size());
+            kept.push_back(palette[i]);
+        }
+    }
+    if (kept.size() != palette.size()) {
+        for (uint8_t& index : frame.pIndices) {
+            index = renumbered[index];
+        }
+    }
+    frame.nBitsPerPixel = BitsForColourCount(static_cast<uint32_t>(kept.size()));
+    frame.pPalette.assign(3 * (std::size_t{1} << frame.nBitsPerPixel), 0);
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        frame.pPalette[3 * i] = kept[i].red;
+        frame.pPalette[3 * i + 1] = kept[i].green;
+        frame.pPalette[3 * i + 2] = kept[i].blue;
+    }
 }
 
 IndexedFrame Remap(const TrueColourView& picture, const std::vector<Rgb>& palette,

@@ -1,18 +1,6 @@
 #include "imaging/packed_dib.h"
 
 namespace tavrel {
-// The packed block's header is the info header with the pixel offset in its size field.
-PackedDibHeader LoadPackedDibHeader(const uint8_t* block) {
-    const DibInfoHeader info = LoadDibInfoHeader(block);
-    return {info.size,     info.width,       info.height,   info.planes,
-            info.bitCount, info.compression, info.imageSize};
-}
-
-void StorePackedDibHeader(const PackedDibHeader& header, uint8_t* block) {
-    StoreDibInfoHeader({header.pixelOffset, header.width, header.height, header.planes,
-                        header.bitCount, header.compression, header.imageSize},
-                       block);
-}
 
 std::optional<PackedDibLayout> LayoutPackedDib(int32_t width, int32_t height, uint16_t bitCount) {
     const auto stride = RowStride(width, bitCount);
@@ -25,7 +13,7 @@ std::optional<PackedDibLayout> LayoutPackedDib(int32_t width, int32_t height, ui
     const uint64_t storageBits = bitCount == 15 ? 16 : bitCount;
     layout.rowBytes =
         static_cast<std::size_t>((storageBits * static_cast<uint64_t>(width) + 7) / 8);
-    layout.pixelOffset = kPackedDibHeaderSize + kRgbQuadSize * layout.colourEntries;
+    layout.pixelOffset = kDibInfoHeaderSize + kRgbQuadSize * layout.colourEntries;
     const auto rows = static_cast<std::size_t>(height);
     if (layout.stride > (SIZE_MAX - layout.pixelOffset) / rows) {
         return std::nullopt;
@@ -36,10 +24,11 @@ std::optional<PackedDibLayout> LayoutPackedDib(int32_t width, int32_t height, ui
 
 PackedDibCheck ReadPackedDib(const uint8_t* block, std::size_t blockSize) {
     PackedDibCheck check;
-    if (block == nullptr || blockSize < kPackedDibHeaderSize) {
+    if (block == nullptr || blockSize < kDibInfoHeaderSize) {
         return check;
     }
-    const PackedDibHeader header = LoadPackedDibHeader(block);
+    const DibInfoHeader header = LoadDibInfoHeader(block);
+    const uint32_t pixelOffset = header.size;  // a packed block's size field
     if (!IsSupportedDepth(header.bitCount)) {
         check.status = PackedDibStatus::kUnsupportedDepth;
         return check;
@@ -50,9 +39,8 @@ PackedDibCheck ReadPackedDib(const uint8_t* block, std::size_t blockSize) {
     }
     const auto layout = LayoutPackedDib(header.width, header.height, header.bitCount);
     // The rows must lie behind the header and colour table and end inside the block.
-    if (!layout || header.pixelOffset < layout->pixelOffset || header.pixelOffset > blockSize ||
-        layout->stride >
-            (blockSize - header.pixelOffset) / static_cast<std::size_t>(header.height)) {
+    if (!layout || pixelOffset < layout->pixelOffset || pixelOffset > blockSize ||
+        layout->stride > (blockSize - pixelOffset) / static_cast<std::size_t>(header.height)) {
         return check;
     }
     check.status = PackedDibStatus::kValid;
@@ -61,8 +49,8 @@ PackedDibCheck ReadPackedDib(const uint8_t* block, std::size_t blockSize) {
     view.height = header.height;
     view.bitCount = header.bitCount;
     view.colourEntries = layout->colourEntries;
-    view.colourTable = view.colourEntries > 0 ? block + kPackedDibHeaderSize : nullptr;
-    view.rows = block + header.pixelOffset;
+    view.colourTable = view.colourEntries > 0 ? block + kDibInfoHeaderSize : nullptr;
+    view.rows = block + pixelOffset;
     view.stride = layout->stride;
     view.rowBytes = layout->rowBytes;
     return check;

@@ -12,24 +12,10 @@
 
 namespace tavrel {
 
-inline constexpr std::size_t kPackedDibHeaderSize = kDibInfoHeaderSize;
+// The block starts with the 40-byte DibInfoHeader of bitmap/bitmap_format.h, its size field
+// holding the offset of the pixel rows from the start of the block.
 
-// The header fields that are written and read; the rest of the 40 bytes stay zero.
-struct PackedDibHeader {
-    uint32_t pixelOffset = 0;  // from the start of the block to the first pixel row
-    int32_t width = 0;
-    int32_t height = 0;  // positive: rows are stored bottom-up
-    uint16_t planes = 1;
-    uint16_t bitCount = 0;
-    uint32_t compression = 0;  // BI_RGB
-    uint32_t imageSize = 0;
-};
-
-// Reads or writes the header at the start of a block of at least kPackedDibHeaderSize bytes.
-PackedDibHeader LoadPackedDibHeader(const uint8_t* block);
-void StorePackedDibHeader(const PackedDibHeader& header, uint8_t* block);
-
-// The depths accepted and their colour tables are those of platform/bitmap_format.h.
+// The depths accepted and their colour tables are those of bitmap/bitmap_format.h.
 
 // Where everything lies in a block for a picture of the given size and depth.
 struct PackedDibLayout {

@@ -1,6 +1,5 @@
 #include "imaging/true_colour_frame.h"
 
-#include <array>
 #include <cstring>
 
 #include "imaging/bitmap_to_indexed_frame.h"
@@ -16,12 +15,12 @@ namespace {
 std::vector<uint8_t> PackTrueColour(const TrueColourView& picture) {
     const auto layout = LayoutPackedDib(picture.width, picture.height, 32);
     std::vector<uint8_t> block(layout->blockSize, 0);
-    PackedDibHeader header;
-    header.pixelOffset = static_cast<uint32_t>(layout->pixelOffset);
+    DibInfoHeader header;
+    header.size = static_cast<uint32_t>(layout->pixelOffset);
     header.width = picture.width;
     header.height = picture.height;
     header.bitCount = 32;
-    StorePackedDibHeader(header, block.data());
+    StoreDibInfoHeader(header, block.data());
     for (int32_t y = 0; y < picture.height; ++y) {
         std::memcpy(block.data() + layout->pixelOffset +
                         static_cast<std::size_t>(picture.height - 1 - y) * layout->stride,
@@ -30,117 +29,10 @@ std::vector<uint8_t> PackTrueColour(const TrueColourView& picture) {
     return block;
 }
 
-std::vector<Rgb> OctreePaletteOfBlock(const std::vector<uint8_t>& block, int maxColours);
-// A dithered or high-quality frame; octreePalette() gives the octree palette the dithered
-// frames use (the high quality ones choose their own).
-template <typename OctreePaletteOf>
-bool ReducedFrame(const TrueColourView& picture, OctreePaletteOf octreePalette,
-                  FrameQuality quality, IndexedFrame& frame) {
-    if (quality == FrameQuality::kHigh) {
-        frame = HighQualityFrame(picture, HighQualityOptions{});
-    } else {
-        frame = RemapWithSelectiveDither(picture, octreePalette());
-    }
-    return true;
-}
-
-// The colours of a checked packed bitmap as blue, green, red, 0 rows, top row first.
-std::vector<uint8_t> TrueColourRows(const PackedDibView& dib) {
-    std::vector<uint8_t> rows(4 * static_cast<std::size_t>(dib.width) *
-                              static_cast<std::size_t>(dib.height));
-    uint8_t* out = rows.data();
-    const auto append = [&out](Rgb c) {
-        out[0] = c.blue;
-        out[1] = c.green;
-        out[2] = c.red;
-        out += 4;
-    };
-    for (int32_t y = dib.height - 1; y >= 0; --y) {
-        const uint8_t* row = dib.Row(y);
-        if (dib.colourTable == nullptr) {
-            ForEachDirectColour(row, dib.width, dib.bitCount, append);
-            continue;
-        }
-        for (int32_t x = 0; x < dib.width; ++x) {
-            const std::size_t index = PaletteIndexAt(row, x, dib.bitCount);
-            append(BgrAt(dib.colourTable + kRgbQuadSize * index));
-        }
-    }
-    return rows;
-}
-
-}  // namespace
-
-bool BitmapToIndexedFrame(const DibSection& bitmap, FrameQuality quality, IndexedFrame& frame) {
-    if (quality == FrameQuality::kPlain) {
-        return BitmapToIndexedFrame(bitmap, frame);
-    }
-    const auto block = PackBitmap(bitmap);
-    if (!block) {
-        return false;
-    }
-    const PackedDibCheck check = ReadPackedDib(block->data(), block->size());
-    if (check.status != PackedDibStatus::kValid) {
-        return false;
-    }
-    const std::vector<uint8_t> rows = TrueColourRows(check.view);
-    const TrueColourView view{rows.data(), check.view.width, check.view.height,
-                              4 * static_cast<std::ptrdiff_t>(check.view.width)};
-    // The octree reads the packed bitmap itself: the same colours in the same order.
-    return ReducedFrame(
-        view, [&block] { return OctreePaletteOfBlock(*block, 256); }, quality, frame);
-}
-
-std::vector<Rgb> OctreePalette(const TrueColourView& picture, int maxColours) {
+// The octree palette of the picture (at most 256 colours), in the octree's order.
+std::vector<Rgb> OctreePalette(const TrueColourView& picture) {
     const std::vector<uint8_t> block = PackTrueColour(picture);
-    return OctreePaletteOfBlock(block, maxColours);
-}
-
-void StoreCompactPalette(const std::vector<Rgb>& palette, IndexedFrame& frame) {
-    std::array<bool, 256> used{};
-    for (const uint8_t index : frame.pIndices) {
-        used[index] = true;
-    }
-    std::array<uint8_t, 256> renumbered{};
-    std::vector<Rgb> kept;
-    for (std::size_t i = 0; i < palette.size(); ++i) {
-        if (used[i]) {
-            renumbered[i] = static_cast<uint8_t>(kept.size());
-            kept.push_back(palette[i]);
-        }
-    }
-    if (kept.size() != palette.size()) {
-        for (uint8_t& index : frame.pIndices) {
-            index = renumbered[index];
-        }
-    }
-    frame.nBitsPerPixel = BitsForColourCount(static_cast<uint32_t>(kept.size()));
-    frame.pPalette.assign(3 * (std::size_t{1} << frame.nBitsPerPixel), 0);
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        frame.pPalette[3 * i] = kept[i].red;
-        frame.pPalette[3 * i + 1] = kept[i].green;
-        frame.pPalette[3 * i + 2] = kept[i].blue;
-    }
-}
-
-bool TrueColourToIndexedFrame(const TrueColourView& picture, FrameQuality quality,
-                              IndexedFrame& frame) {
-    if (picture.IsEmpty()) {
-        return false;
-    }
-    if (quality == FrameQuality::kPlain) {
-        const std::vector<uint8_t> block = PackTrueColour(picture);
-        return PackedDibToIndexedFrame(block.data(), block.size(), frame);
-    }
-
-    return ReducedFrame(
-        picture, [&picture] { return OctreePalette(picture, 256); }, quality, frame);
-}
-
-namespace {
-
-std::vector<Rgb> OctreePaletteOfBlock(const std::vector<uint8_t>& block, int maxColours) {
-    OctreeQuantizer quantizer(static_cast<uint32_t>(maxColours), 8);
+    OctreeQuantizer quantizer(256, 8);
     quantizer.ProcessImage(block.data(), block.size());
     std::vector<RgbQuad> table(quantizer.GetColourCount());
     quantizer.GetColourTable(table.data());
@@ -153,4 +45,25 @@ std::vector<Rgb> OctreePaletteOfBlock(const std::vector<uint8_t>& block, int max
 }
 
 }  // namespace
+
+bool TrueColourToIndexedFrame(const TrueColourView& picture, FrameQuality quality,
+                              IndexedFrame& frame) {
+    if (picture.IsEmpty()) {
+        return false;
+    }
+    switch (quality) {
+        case FrameQuality::kPlain: {
+            const std::vector<uint8_t> block = PackTrueColour(picture);
+            return PackedDibToIndexedFrame(block.data(), block.size(), frame);
+        }
+        case FrameQuality::kDither:
+            frame = RemapWithSelectiveDither(picture, OctreePalette(picture));
+            return true;
+        case FrameQuality::kHigh:
+            frame = HighQualityFrame(picture, HighQualityOptions{});
+            return true;
+    }
+    return false;
+}
+
 }  // namespace tavrel

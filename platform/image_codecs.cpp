@@ -160,22 +160,14 @@ bool FindEncoderByMimeType(const QString& mimeType, EncoderClassId* classId) {
 }
 
 Result<QImage> LoadPicture(const QString& path) {
-    const Result<QByteArray> bytes = ReadPicture(path);
+    if (!CodecsStarted()) {
+        return NotStarted();
+    }
+    const Result<QByteArray> bytes = ReadPictureFile(path);
     if (!bytes) {
         return Failure{bytes.Reason()};
     }
     return DecodePictureBytes(*bytes);
-}
-
-Result<QByteArray> ReadPicture(const QString& path) {
-    if (!CodecsStarted()) {
-        return NotStarted();
-    }
-    Result<QByteArray> bytes = ReadPictureFile(path);
-    if (!bytes) {
-        return CannotRead(bytes.Reason());
-    }
-    return bytes;
 }
 
 QSize DeclaredPictureSize(const QByteArray& bytes) {

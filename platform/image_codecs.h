@@ -35,9 +35,8 @@ bool FindEncoderByMimeType(const QString& mimeType, EncoderClassId* classId);
 // large to decode are refused, not allocated. Raises std::bad_alloc when memory runs out.
 Result<QImage> LoadPicture(const QString& path);
 
-// LoadPicture in two steps, for callers that look at a picture's declared size before
-// decoding it: the file's bytes (with the same reasons) and their decoding.
-Result<QByteArray> ReadPicture(const QString& path);
+// LoadPicture's second step, for callers that read the file themselves (ReadPictureFile in
+// platform/picture_checks.h) and look at a picture's declared size before decoding it.
 Result<QImage> DecodePictureBytes(const QByteArray& bytes);
 // The size a picture's header declares, without decoding it; invalid when unrecognised.
 QSize DeclaredPictureSize(const QByteArray& bytes);

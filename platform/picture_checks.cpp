@@ -87,6 +87,14 @@ Result<Done> CheckJpegKind(const JpegFrame& frame) {
 
 }  // namespace
 
+namespace {
+
+Failure CannotRead(const QString& detail) {
+    return {Tr("cannot read the picture: %1").arg(detail)};
+}
+
+}  // namespace
+
 Result<Done> CheckPictureFile(const QString& name) {
     struct stat st {};
     QString reason;
@@ -106,7 +114,7 @@ Result<QByteArray> ReadPictureFileHead(const QString& name, qsizetype limit) {
     QString reason;
     const Descriptor file(OpenPictureFile(name, &st, &reason));
     if (file.Get() < 0) {
-        return Failure{reason};
+        return CannotRead(reason);
     }
     QByteArray bytes(std::min(static_cast<qsizetype>(st.st_size), limit), Qt::Uninitialized);
     qsizetype done = 0;
@@ -117,7 +125,7 @@ Result<QByteArray> ReadPictureFileHead(const QString& name, qsizetype limit) {
             continue;
         }
         if (n < 0) {
-            return Failure{ReasonForErrno(errno)};
+            return CannotRead(ReasonForErrno(errno));
         }
         if (n == 0) {
             break;  // the file shrank meanwhile; the checks judge what is there

@@ -12,16 +12,18 @@
 
 namespace tavrel {
 
-// Reads the picture file `name`, any name the file system holds (see file_names.h). Refuses
-// folders, FIFOs and devices (without blocking on them), empty files and files larger than
-// any accepted picture could be.
+// Reads the picture file `name`, any name the file system holds (see file_names.h): the one
+// way a picture's bytes come into memory. Refuses folders, FIFOs and devices (without
+// blocking on them), empty files and files larger than any accepted picture could be; the
+// reason reads "cannot read the picture: ...".
 Result<QByteArray> ReadPictureFile(const QString& name);
 
 // The same checks without reading.
 Result<Done> CheckPictureFile(const QString& name);
 
 // The first `limit` bytes of the picture file (fewer when it is shorter), after the same
-// checks: enough to read the declared size of most pictures without reading them whole.
+// checks and with the same reasons: enough to read the declared size of most pictures without
+// reading them whole.
 Result<QByteArray> ReadPictureFileHead(const QString& name, qsizetype limit);
 
 // The checks on the file's bytes, given the size Qt's reader reports for them (a BMP's size

@@ -167,19 +167,19 @@ TEST(HostileBitmaps, BrokenBlocksAreRefused) {
     const auto block = PackBitmap(DibSection(5, 3, 8)).value();
     const auto converts = [&block](auto change, std::size_t trim = 0) {
         auto copy = block;
-        PackedDibHeader header = LoadPackedDibHeader(copy.data());
+        DibInfoHeader header = LoadDibInfoHeader(copy.data());
         change(header);
-        StorePackedDibHeader(header, copy.data());
+        StoreDibInfoHeader(header, copy.data());
         IndexedFrame frame;
         return PackedDibToIndexedFrame(copy.data(), copy.size() - trim, frame);
     };
-    EXPECT_TRUE(converts([](PackedDibHeader&) {}));
-    EXPECT_FALSE(converts([](PackedDibHeader&) {}, 1));
-    EXPECT_FALSE(converts([](PackedDibHeader& h) { h.pixelOffset = 0xFFFFFFF0; }));
-    EXPECT_FALSE(converts([](PackedDibHeader& h) { h.pixelOffset = 40; }));  // in the table
-    EXPECT_FALSE(converts([](PackedDibHeader& h) { h.height = 4; }));
-    EXPECT_FALSE(converts([](PackedDibHeader& h) { h.width = INT32_MAX; }));
-    EXPECT_FALSE(converts([](PackedDibHeader& h) { h.bitCount = 24; }));  // rows too short
+    EXPECT_TRUE(converts([](DibInfoHeader&) {}));
+    EXPECT_FALSE(converts([](DibInfoHeader&) {}, 1));
+    EXPECT_FALSE(converts([](DibInfoHeader& h) { h.size = 0xFFFFFFF0; }));
+    EXPECT_FALSE(converts([](DibInfoHeader& h) { h.size = 40; }));  // in the table
+    EXPECT_FALSE(converts([](DibInfoHeader& h) { h.height = 4; }));
+    EXPECT_FALSE(converts([](DibInfoHeader& h) { h.width = INT32_MAX; }));
+    EXPECT_FALSE(converts([](DibInfoHeader& h) { h.bitCount = 24; }));  // rows too short
 }
 
 }  // namespace

@@ -228,8 +228,8 @@ TEST(TrueColourFrame, BitmapsOfEveryDepthMatchTheirTrueColours) {
     const IndexedFrame high = Convert(picture, FrameQuality::kHigh);
     for (const uint16_t bits : {24, 32}) {
         IndexedFrame frame;
-        ASSERT_TRUE(BitmapToIndexedFrame(test::MakeBitmap(97, 61, bits, colours),
-                                         FrameQuality::kHigh, frame));
+        ASSERT_TRUE(BitmapToIndexedFrame(test::MakeBitmap(97, 61, bits, colours), frame,
+                                         FrameQuality::kHigh));
         EXPECT_EQ(frame.pIndices, high.pIndices);
         EXPECT_EQ(frame.pPalette, high.pPalette);
     }
@@ -242,9 +242,9 @@ TEST(TrueColourFrame, BitmapsOfEveryDepthMatchTheirTrueColours) {
         std::fill(grey.Row(y), grey.Row(y) + 9, static_cast<uint8_t>(40 * y));
     }
     IndexedFrame frame;
-    ASSERT_TRUE(BitmapToIndexedFrame(grey, FrameQuality::kDither, frame));
+    ASSERT_TRUE(BitmapToIndexedFrame(grey, frame, FrameQuality::kDither));
     EXPECT_EQ(ColourAt(frame, 0), (Rgb{160, 160, 160}));  // the top row is the last in memory
-    EXPECT_FALSE(BitmapToIndexedFrame(DibSection(), FrameQuality::kHigh, frame));
+    EXPECT_FALSE(BitmapToIndexedFrame(DibSection(), frame, FrameQuality::kHigh));
 }
 
 TEST(HighQuality, DeterministicOnAnyThreadCountEveryEntryUsedAndGiflibReadsIt) {
