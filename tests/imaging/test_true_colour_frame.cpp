@@ -6,12 +6,8 @@
 #include <cmath>
 #include <random>
 #include <set>
-#include <thread>
 #include <vector>
 
-#include "gif/gif_writer.h"
-#include "gif/output_file.h"
-#include "gif_test_support.h"
 #include "imaging/bitmap_to_indexed_frame.h"
 #include "imaging/high_quality_quantiser.h"
 #include "imaging/nearest_colour.h"
@@ -43,34 +39,6 @@ IndexedFrame Convert(const Picture& picture, FrameQuality quality) {
 Rgb ColourAt(const IndexedFrame& frame, std::size_t i) {
     const uint8_t* p = &frame.pPalette[3 * frame.pIndices[i]];
     return {p[0], p[1], p[2]};
-}
-
-// PSNR after a 5 x 5 box blur, a rough stand-in for the eye.
-double BlurPsnr(const Picture& picture, const IndexedFrame& frame) {
-    double squares = 0;
-    int64_t n = 0;
-    for (int32_t y = 2; y + 2 < picture.height; ++y) {
-        for (int32_t x = 2; x + 2 < picture.width; ++x) {
-            int32_t diff[3] = {0, 0, 0};
-            for (int32_t dy = -2; dy <= 2; ++dy) {
-                for (int32_t dx = -2; dx <= 2; ++dx) {
-                    const auto i =
-                        static_cast<std::size_t>(y + dy) * static_cast<std::size_t>(picture.width) +
-                        static_cast<std::size_t>(x + dx);
-                    const Rgb got = ColourAt(frame, i);
-                    const Rgb want = BgrAt(&picture.bytes[4 * i]);
-                    diff[0] += got.red - want.red;
-                    diff[1] += got.green - want.green;
-                    diff[2] += got.blue - want.blue;
-                }
-            }
-            for (const int32_t d : diff) {
-                squares += (d / 25.0) * (d / 25.0);
-                ++n;
-            }
-        }
-    }
-    return 10 * std::log10(255.0 * 255.0 * static_cast<double>(n) / std::max(squares, 1e-9));
 }
 
 // A gentle sky: each row spans a few palette colours, so that plain frames band.
@@ -111,24 +79,6 @@ TEST(NearestColour, AgreesWithAFullSearchOnRandomPalettes) {
             ASSERT_EQ(nearest.Find(x), expected) << "palette of " << size << ", query " << q;
             ASSERT_EQ(nearest.FindFrom(x, static_cast<uint8_t>(q % size)), expected);
         }
-    }
-}
-
-TEST(Dithering, SmoothGradientGainsFidelity) {
-    // Noise above takes most of the palette; the sky below has to make do with a few.
-    std::mt19937 random(7);
-    std::vector<Rgb> colours(512 * 32);
-    for (Rgb& c : colours) {
-        c = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
-             static_cast<uint8_t>(random())};
-    }
-    const std::vector<Rgb> sky = Gradient(512, 32);
-    colours.insert(colours.end(), sky.begin(), sky.end());
-    const Picture picture(512, 64, colours);
-    const IndexedFrame plain = Convert(picture, FrameQuality::kPlain);
-    for (const FrameQuality quality : {FrameQuality::kDither, FrameQuality::kHigh}) {
-        const IndexedFrame dithered = Convert(picture, quality);
-        EXPECT_GT(BlurPsnr(picture, dithered), BlurPsnr(picture, plain) + 3.0);
     }
 }
 
@@ -245,50 +195,6 @@ TEST(TrueColourFrame, BitmapsOfEveryDepthMatchTheirTrueColours) {
     ASSERT_TRUE(BitmapToIndexedFrame(grey, frame, FrameQuality::kDither));
     EXPECT_EQ(ColourAt(frame, 0), (Rgb{160, 160, 160}));  // the top row is the last in memory
     EXPECT_FALSE(BitmapToIndexedFrame(DibSection(), frame, FrameQuality::kHigh));
-}
-
-TEST(HighQuality, DeterministicOnAnyThreadCountEveryEntryUsedAndGiflibReadsIt) {
-    std::vector<Picture> pictures;
-    for (uint32_t seed = 1; seed <= 3; ++seed) {
-        pictures.emplace_back(211, 157, test::PhotoLikeColours(211, 157, seed));
-    }
-    std::vector<IndexedFrame> once(pictures.size()), parallel(pictures.size());
-    for (std::size_t i = 0; i < pictures.size(); ++i) {
-        once[i] = Convert(pictures[i], FrameQuality::kHigh);
-    }
-    {
-        std::vector<std::jthread> threads;
-        for (std::size_t i = 0; i < pictures.size(); ++i) {
-            threads.emplace_back(
-                [&, i] { parallel[i] = Convert(pictures[i], FrameQuality::kHigh); });
-        }
-    }
-    MemoryOutputFile file;
-    WriteGifHeader(file, 211, 157, once[0].nBitsPerPixel);
-    for (std::size_t i = 0; i < pictures.size(); ++i) {
-        SCOPED_TRACE(testing::Message() << "picture " << i);
-        const IndexedFrame& frame = once[i];
-        EXPECT_EQ(frame.pIndices, parallel[i].pIndices);
-        EXPECT_EQ(frame.pPalette, parallel[i].pPalette);
-        std::vector<bool> used(std::size_t{1} << frame.nBitsPerPixel, false);
-        for (const uint8_t index : frame.pIndices) {
-            used[index] = true;
-        }
-        const auto colours = static_cast<std::size_t>(std::count(used.begin(), used.end(), true));
-        EXPECT_TRUE(std::all_of(used.begin(), used.begin() + colours, [](bool u) { return u; }));
-        EXPECT_EQ(BitsForColourCount(static_cast<uint32_t>(colours)), frame.nBitsPerPixel);
-        EXPECT_GT(BlurPsnr(pictures[i], frame),
-                  BlurPsnr(pictures[i], Convert(pictures[i], FrameQuality::kPlain)));
-        WriteGifFrame(file, frame.pIndices.data(), frame.pPalette.data(), 211, 157,
-                      frame.nBitsPerPixel, 80, kNoTransparentColour);
-    }
-    WriteGifTrailer(file);
-    const test::DecodedGif gif = test::DecodeWithGiflib(file.Bytes());
-    ASSERT_EQ(gif.error, 0);
-    ASSERT_EQ(gif.frames.size(), pictures.size());
-    for (std::size_t i = 0; i < pictures.size(); ++i) {
-        EXPECT_EQ(gif.frames[i].indices, once[i].pIndices);
-    }
 }
 
 // Quantised once, remapped with fewer colours, weaker or stable dithering: every palette
