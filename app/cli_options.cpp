@@ -167,18 +167,16 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
 
         if (option.name == QLatin1String("--speed")) {
             if (!SpeedFromName(value)) {
-                return Failure(
-                    Tr("--speed must be slow, medium or fast, not '%1'").arg(value));
+                return Failure(Tr("--speed must be slow, medium or fast, not '%1'").arg(value));
             }
             speedWord = value;
         } else if (option.name == QLatin1String("--delay")) {
             explicitDelay = ParseDelay(value);
             if (!explicitDelay) {
-                return Failure(
-                    Tr("--delay must be a whole number from %1 to %2, not '%3'")
-                        .arg(kMinCliDelay)
-                        .arg(kMaxCliDelay)
-                        .arg(value));
+                return Failure(Tr("--delay must be a whole number from %1 to %2, not '%3'")
+                                   .arg(kMinCliDelay)
+                                   .arg(kMaxCliDelay)
+                                   .arg(value));
             }
         } else if (option.name == QLatin1String("--fade")) {
             const std::optional<int> centiseconds = ParseFade(value);

@@ -41,10 +41,10 @@ void WriteGifHeader(OutputFile& file, uint16_t width, uint16_t height, uint8_t b
     screen[10] = static_cast<uint8_t>((bits - 1) << 4);
     file.Write(screen, sizeof screen);
 
-    static constexpr uint8_t kLoopForever[19] = {0x21, 0xFF, 0x0B, 'N',  'E', 'T', 'S',
-                                                 'C',  'A',  'P',  'E',  '2', '.', '0',
-                                                 0x03, 0x01, 0x00, 0x00,  // sub-block 1: loop count
-                                                                          // 0, repeat without end
+    static constexpr uint8_t kLoopForever[19] = {0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C', 'A',
+                                                 'P', 'E', '2', '.', '0', 0x03, 0x01, 0x00,
+                                                 0x00,  // sub-block 1: loop count
+                                                        // 0, repeat without end
                                                  0x00};
     file.Write(kLoopForever, sizeof kLoopForever);
 }

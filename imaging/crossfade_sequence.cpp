@@ -1,15 +1,27 @@
 #include "imaging/crossfade_sequence.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
 #include "imaging/fade_frames.h"
 
 namespace tavrel {
+namespace {
 
-CrossfadeSequence::CrossfadeSequence(int32_t steps, uint16_t stepDelay, uint16_t delay,
-                                     Sink sink)
-    : m_steps(steps), m_stepDelay(stepDelay), m_delay(delay), m_sink(std::move(sink)) {}
+// Viewers show frames of 0 or 1 hundredths for much longer (often a tenth of a second).
+constexpr int32_t kShortestDelay = 2;
+
+}  // namespace
+
+CrossfadeSequence::CrossfadeSequence(int32_t steps, uint16_t stepDelay, int32_t fadeDelay,
+                                     uint16_t delay, Sink sink)
+    : m_steps(steps),
+      m_stepDelay(stepDelay),
+      m_lastStepDelay(static_cast<uint16_t>(
+          std::clamp(fadeDelay - (steps - 1) * int32_t{stepDelay}, kShortestDelay, 65535))),
+      m_delay(delay),
+      m_sink(std::move(sink)) {}
 
 void CrossfadeSequence::Keep(const TrueColourView& picture, Kept& kept) {
     const std::size_t rowBytes = 4 * static_cast<std::size_t>(picture.width);
@@ -26,7 +38,7 @@ void CrossfadeSequence::Fade(const TrueColourView& from, const TrueColourView& t
     CrossfadeFrames fade(from, to, m_steps);
     for (int32_t step = 1; step <= m_steps; ++step) {
         PlacedFrame frame = fade.Frame(step, m_shown);
-        frame.delay = m_stepDelay;
+        frame.delay = step == m_steps ? m_lastStepDelay : m_stepDelay;
         m_sink(std::move(frame));
     }
 }
@@ -36,9 +48,9 @@ void CrossfadeSequence::AddPicture(const TrueColourView& picture, IndexedFrame o
         Keep(picture, m_first);
         m_shown.width = picture.width;
         m_shown.height = picture.height;
-        m_shown.pixels.assign(static_cast<std::size_t>(picture.width) *
-                                  static_cast<std::size_t>(picture.height),
-                              Rgb{});
+        m_shown.pixels.assign(
+            static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height),
+            Rgb{});
     } else {
         Fade(m_count == 1 ? m_first.view : m_previous.view, picture);
         Keep(picture, m_previous);

@@ -19,9 +19,13 @@ class CrossfadeSequence {
 public:
     using Sink = std::function<void(PlacedFrame&&)>;
 
-    // steps blended frames of stepDelay hundredths each per fade (steps at least 1); each
-    // picture's own frame is shown for delay. sink receives every frame in order.
-    CrossfadeSequence(int32_t steps, uint16_t stepDelay, uint16_t delay, Sink sink);
+    // Fades of fadeDelay hundredths of a second made of steps blended frames (at least 1):
+    // stepDelay hundredths each, but the last takes what is left of the fade (at least 2,
+    // as viewers show shorter frames for longer), so a fade lasts fadeDelay whatever its
+    // rounding. Each picture's own frame is shown for delay. sink receives every frame in
+    // order.
+    CrossfadeSequence(int32_t steps, uint16_t stepDelay, int32_t fadeDelay, uint16_t delay,
+                      Sink sink);
 
     // The next picture: its fitted true-colour pixels (copied) and its own frame, made as it
     // would be without a fade. Every picture has the first one's size. Throws std::bad_alloc
@@ -41,6 +45,7 @@ private:
 
     int32_t m_steps;
     uint16_t m_stepDelay;
+    uint16_t m_lastStepDelay;
     uint16_t m_delay;
     Sink m_sink;
     int32_t m_count = 0;

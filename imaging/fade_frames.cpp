@@ -2,35 +2,36 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstddef>
-#include <cstring>
-#include <cstdlib>
 
 #include "imaging/bitmap_to_indexed_frame.h"
 #include "imaging/colour_histogram.h"
 #include "imaging/fade_blend.h"
-#include "imaging/error_diffusion.h"
 #include "imaging/kmeans_palette.h"
+#include "imaging/nearest_colour.h"
 #include "imaging/true_colour_frame.h"
 
 namespace tavrel {
 namespace {
 
 constexpr std::size_t kMaxFadeColours = 255;
-constexpr int kRefinePasses = 4;
+// The palette is taken from every kSampleRows-th row: blends are smooth mixtures of two
+// pictures, so a sample finds the same colours at a quarter of the cost.
+constexpr int32_t kSampleRows = 4;
+constexpr int kRefinePasses = 2;
 // Squared distance by which keeping what is shown may be worse than the best palette colour:
 // a change that small is not worth its bytes nor the flicker.
-static int32_t kKeepTolerance = getenv("KT") ? atoi(getenv("KT")) : 48;
+constexpr int32_t kKeepTolerance = 48;
 // Sixteenths of the error passed on, and the most any channel carries (in levels), so that
 // error cannot build into blotches.
-static int32_t kStrength = getenv("ST") ? atoi(getenv("ST")) : 14;
-static int32_t kMaxCarried = getenv("MC") ? atoi(getenv("MC")) : 32;
-static std::size_t kMaxFadeColours2 = getenv("NC") ? atoi(getenv("NC")) : 255;
+constexpr int32_t kStrength = 14;
+constexpr int32_t kMaxCarried = 32;
 
-// Drops the one of the two nearest colours that comes later, until at most count are left.
+// Drops the later of the two nearest colours until at most count are left.
 void ReduceTo(std::vector<Rgb>& palette, std::size_t count) {
     while (palette.size() > count) {
-        int32_t best = INT32_MAX;
+        int32_t best = INT_MAX;
         std::size_t drop = palette.size() - 1;
         for (std::size_t i = 0; i < palette.size(); ++i) {
             for (std::size_t j = i + 1; j < palette.size(); ++j) {
@@ -45,63 +46,43 @@ void ReduceTo(std::vector<Rgb>& palette, std::size_t count) {
     }
 }
 
-static int32_t kSameTolerance = getenv("SA") ? atoi(getenv("SA")) : 0;
-constexpr int32_t kBayer[8][8] = {
-    {0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
-    {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
-    {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
-    {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
+std::vector<Rgb> FramePalette(const TrueColourView& frame) {
+    const TrueColourView sample{frame.pixels, frame.width, std::max(1, frame.height / kSampleRows),
+                                frame.stride * kSampleRows};
+    std::vector<Rgb> palette = OctreePalette(sample);
+    ReduceTo(palette, kMaxFadeColours);
+    return RefinePalette(ColourHistogram(sample), std::move(palette), kRefinePasses);
+}
 
 uint8_t Level(int32_t value) {
     return static_cast<uint8_t>(std::clamp(value, 0, 255));
 }
 
-}  // namespace
-
-std::vector<Rgb> CrossfadePalette(const TrueColourView& from, const TrueColourView& to) {
-    // The two pictures and their midpoint one above the other, as one picture.
-    std::vector<uint8_t> middle;
-    BlendPictures(from, to, 1, 1, middle);
-    const std::size_t rowBytes = 4 * static_cast<std::size_t>(from.width);
-    std::vector<uint8_t> stacked(3 * rowBytes * static_cast<std::size_t>(from.height));
-    uint8_t* out = stacked.data();
-    for (const TrueColourView* part : {&from, &to}) {
-        for (int32_t y = 0; y < part->height; ++y, out += rowBytes) {
-            std::memcpy(out, part->Row(y), rowBytes);
-        }
+// The palette with the transparent entry after the colours, as the frame stores it.
+void StorePalette(const std::vector<Rgb>& palette, IndexedFrame& frame) {
+    frame.nBitsPerPixel = BitsForColourCount(static_cast<uint32_t>(palette.size() + 1));
+    frame.pPalette.assign(3 * (std::size_t{1} << frame.nBitsPerPixel), 0);
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        frame.pPalette[3 * i] = palette[i].red;
+        frame.pPalette[3 * i + 1] = palette[i].green;
+        frame.pPalette[3 * i + 2] = palette[i].blue;
     }
-    std::memcpy(out, middle.data(), middle.size());
-    const TrueColourView all{stacked.data(), from.width, 3 * from.height,
-                             static_cast<std::ptrdiff_t>(rowBytes)};
-    std::vector<Rgb> palette = OctreePalette(all);
-    ReduceTo(palette, kMaxFadeColours2);
-    return RefinePalette(ColourHistogram(all), std::move(palette), kRefinePasses);
 }
+
+}  // namespace
 
 CrossfadeFrames::CrossfadeFrames(const TrueColourView& from, const TrueColourView& to,
                                  int32_t steps)
-    : m_from(from), m_to(to), m_steps(steps), m_nearest(CrossfadePalette(from, to)) {}
+    : m_from(from), m_to(to), m_steps(steps) {}
 
 PlacedFrame CrossfadeFrames::Frame(int32_t step, ShownPicture& shown) {
-    static int32_t period = getenv("IL") ? atoi(getenv("IL")) : 1;
-    const int32_t last = std::min(step + period - 1, m_steps);
-    BlendPictures(m_from, m_to, step + last, 2 * m_steps + 1, m_blend);
+    BlendPictures(m_from, m_to, step, m_steps, m_blend);
     const int32_t width = m_from.width;
     const int32_t height = m_from.height;
-    const TrueColourView wanted{m_blend.data(), width, height, 4 * static_cast<std::ptrdiff_t>(width)};
-    static int mode = getenv("MODE") ? atoi(getenv("MODE")) : 0;
-    static int sub = getenv("SUB") ? atoi(getenv("SUB")) : 4;
-    static int passes = getenv("PASSES") ? atoi(getenv("PASSES")) : 2;
-    if (mode == 2) {
-        const TrueColourView sample{wanted.pixels, width, height / sub, wanted.stride * sub};
-        if (step == 1) {
-            std::vector<Rgb> start = OctreePalette(sample);
-            ReduceTo(start, kMaxFadeColours2);
-            m_nearest = NearestColour(start);
-        }
-        m_nearest = NearestColour(RefinePalette(ColourHistogram(sample), m_nearest.Palette(), passes));
-    }
-    const std::vector<Rgb>& palette = m_nearest.Palette();
+    const TrueColourView wanted{m_blend.data(), width, height,
+                                4 * static_cast<std::ptrdiff_t>(width)};
+    NearestColour nearest(FramePalette(wanted));
+    const std::vector<Rgb>& palette = nearest.Palette();
     const auto transparent = static_cast<uint8_t>(palette.size());
 
     PlacedFrame placed;
@@ -111,54 +92,51 @@ PlacedFrame CrossfadeFrames::Frame(int32_t step, ShownPicture& shown) {
     frame.nHeight = height;
     frame.pIndices.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
                           transparent);
+    StorePalette(palette, frame);
 
-    if (mode >= 1) {
-        const std::vector<uint8_t> q = DiffuseError(wanted, m_nearest, DiffusionOptions{kStrength, 4});
-        for (int32_t y = 0; y < height; ++y) {
-            if ((y + step) % period != 0) continue;
-            for (int32_t x = 0; x < width; ++x) {
-                const std::size_t at = static_cast<std::size_t>(y) * width + x;
-                Rgb& onScreen = shown.At(x, y);
-                if (ColourDistance(palette[q[at]], onScreen) <= kSameTolerance) continue;
-                frame.pIndices[at] = q[at];
-                onScreen = palette[q[at]];
-            }
-        }
-    }
+    // Error waiting for this row and the next, in 1/256 of a level, with a spare pixel on
+    // each side; rows alternate direction.
+    const std::size_t rowSlots = 3 * (static_cast<std::size_t>(width) + 2);
+    std::vector<int32_t> current(rowSlots, 0);
+    std::vector<int32_t> next(rowSlots, 0);
     uint8_t hint = 0;
-    for (int32_t y = 0; y < height && mode == 0; ++y) {
+    for (int32_t y = 0; y < height; ++y) {
+        const bool leftToRight = y % 2 == 0;
+        const int32_t stepX = leftToRight ? 1 : -1;
+        std::fill(next.begin(), next.end(), 0);
         uint8_t* out = frame.pIndices.data() + static_cast<std::size_t>(y) * width;
-        if ((y + step) % period != 0) {
-            continue;
-        }
-        for (int32_t x = 0; x < width; ++x) {
+        for (int32_t i = 0; i < width; ++i) {
+            const int32_t x = leftToRight ? i : width - 1 - i;
+            int32_t* here = &current[3 * static_cast<std::size_t>(x + 1)];
             const Rgb target = wanted.At(x, y);
+            const auto carried = [&](int channel) {
+                return std::clamp((here[channel] + 128) >> 8, -kMaxCarried, kMaxCarried);
+            };
+            const Rgb want{Level(target.red + carried(0)), Level(target.green + carried(1)),
+                           Level(target.blue + carried(2))};
             Rgb& onScreen = shown.At(x, y);
-            if (ColourDistance(target, onScreen) <= kKeepTolerance) {
-                continue;
+            if (!(want == onScreen)) {
+                const uint8_t index = nearest.Find(want, hint);
+                hint = index;
+                if (ColourDistance(want, onScreen) >
+                    ColourDistance(want, palette[index]) + kKeepTolerance) {
+                    out[x] = index;
+                    onScreen = palette[index];
+                }
             }
-            const int32_t offset = (kBayer[y & 7][x & 7] * 2 - 63) * kStrength / 128;
-            const Rgb dithered{Level(target.red + offset), Level(target.green + offset),
-                               Level(target.blue + offset)};
-            const uint8_t index = m_nearest.Find(dithered, hint);
-            hint = index;
-            if (ColourDistance(palette[index], onScreen) <= kSameTolerance) {
-                continue;
+            const std::array<int32_t, 3> error{(want.red - onScreen.red) * kStrength,
+                                               (want.green - onScreen.green) * kStrength,
+                                               (want.blue - onScreen.blue) * kStrength};
+            int32_t* ahead = here + 3 * stepX;
+            int32_t* below = &next[3 * static_cast<std::size_t>(x + 1)];
+            for (int c = 0; c < 3; ++c) {
+                ahead[c] += 7 * error[c];
+                below[c - 3 * stepX] += 3 * error[c];
+                below[c] += 5 * error[c];
+                below[c + 3 * stepX] += error[c];
             }
-            out[x] = index;
-            onScreen = palette[index];
         }
-    }
-
-    // The palette with the transparent entry after the colours.
-    std::vector<Rgb> entries = palette;
-    entries.push_back(Rgb{});
-    frame.nBitsPerPixel = BitsForColourCount(static_cast<uint32_t>(entries.size()));
-    frame.pPalette.assign(3 * (std::size_t{1} << frame.nBitsPerPixel), 0);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        frame.pPalette[3 * i] = entries[i].red;
-        frame.pPalette[3 * i + 1] = entries[i].green;
-        frame.pPalette[3 * i + 2] = entries[i].blue;
+        current.swap(next);
     }
     CropToChangedPixels(placed);
     return placed;

@@ -16,7 +16,7 @@ struct PlacedFrame {
     int32_t left = 0;    // where the rectangle's top left pixel goes on the screen
     int32_t top = 0;
     int32_t transparent = kNoTransparentIndex;  // the index that keeps the pixel below
-    uint16_t delay = 0;                          // hundredths of a second it is shown
+    uint16_t delay = 0;                         // hundredths of a second it is shown
 };
 
 }  // namespace tavrel

@@ -10,8 +10,8 @@ void DrawFrame(const PlacedFrame& placed, ShownPicture& shown) {
     const int32_t right = std::min(placed.left + frame.nWidth, shown.width);
     const int32_t bottom = std::min(placed.top + frame.nHeight, shown.height);
     for (int32_t y = std::max(placed.top, 0); y < bottom; ++y) {
-        const uint8_t* row = frame.pIndices.data() +
-                             static_cast<std::size_t>(y - placed.top) * frame.nWidth;
+        const uint8_t* row =
+            frame.pIndices.data() + static_cast<std::size_t>(y - placed.top) * frame.nWidth;
         for (int32_t x = std::max(placed.left, 0); x < right; ++x) {
             const uint8_t index = row[x - placed.left];
             if (index == placed.transparent) {
@@ -53,7 +53,8 @@ void CropToChangedPixels(PlacedFrame& placed) {
     }
     const int32_t width = right - left + 1;
     const int32_t height = bottom - top + 1;
-    std::vector<uint8_t> cropped(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    std::vector<uint8_t> cropped(static_cast<std::size_t>(width) *
+                                 static_cast<std::size_t>(height));
     for (int32_t y = 0; y < height; ++y) {
         std::copy_n(frame.pIndices.data() + static_cast<std::size_t>(top + y) * frame.nWidth + left,
                     width, cropped.data() + static_cast<std::size_t>(y) * width);
