@@ -23,9 +23,13 @@ constexpr int kRefinePasses = 2;
 // Squared distance by which keeping what is shown may be worse than the best palette colour:
 // a change that small is not worth its bytes nor the flicker.
 constexpr int32_t kKeepTolerance = 48;
-// Sixteenths of the error passed on, and the most any channel carries (in levels), so that
+// Squared distance by which repeating the colour just stored may be worse than the best:
+// longer runs of one index cost fewer LZW codes, and the error is carried on.
+constexpr int32_t kRunTolerance = 150;
+// Sixteenths of the error passed on (weak: a blend is shown for a twentieth of a second,
+// and dither noise costs bytes), and the most any channel carries (in levels), so that
 // error cannot build into blotches.
-constexpr int32_t kStrength = 14;
+constexpr int32_t kStrength = 6;
 constexpr int32_t kMaxCarried = 32;
 
 // Drops the later of the two nearest colours until at most count are left.
@@ -116,7 +120,13 @@ PlacedFrame CrossfadeFrames::Frame(int32_t step, ShownPicture& shown) {
                            Level(target.blue + carried(2))};
             Rgb& onScreen = shown.At(x, y);
             if (!(want == onScreen)) {
-                const uint8_t index = nearest.Find(want, hint);
+                uint8_t index = nearest.Find(want, hint);
+                const uint8_t before = i > 0 ? out[x - stepX] : transparent;
+                if (before != transparent && before != index &&
+                    ColourDistance(want, palette[before]) <=
+                        ColourDistance(want, palette[index]) + kRunTolerance) {
+                    index = before;
+                }
                 hint = index;
                 if (ColourDistance(want, onScreen) >
                     ColourDistance(want, palette[index]) + kKeepTolerance) {

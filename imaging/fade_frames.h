@@ -2,9 +2,10 @@
 // that nothing crawls where the picture barely changes and the file stays small:
 //  - each blended frame gets its own palette (the octree's colours of every fourth row,
 //    refined by k-means), one entry short of 256 to leave an index for transparency;
-//  - error diffusion in which a pixel keeps what is on screen while that is about as near
-//    to the wanted colour (blend plus carried error) as the best palette colour; the error
-//    of what is kept is carried on like any other, so the frame as shown, old and new pixels
+//  - a light error diffusion in which a pixel keeps what is on screen while that is about as
+//    near to the wanted colour (blend plus carried error) as the best palette colour, and
+//    repeats the colour stored just before it while that is nearly as near; the error of
+//    what is shown is carried on like any other, so the frame as shown, old and new pixels
 //    together, is a faithful dither of the blend;
 //  - only the pixels that change are stored, the rest are transparent, inside the smallest
 //    rectangle holding the changes.
