@@ -5,6 +5,7 @@
 #include "frames/frame_sequence.h"
 #include "frames/gif_encoding.h"
 #include "frames/picture_stage.h"
+#include "platform/image_thread_pool.h"
 #include "platform/output_target.h"
 #include "platform/picture_checks.h"
 #include "platform/result.h"
@@ -78,6 +79,11 @@ GifRunOutcome MakeGif(const std::vector<PictureSource>& sources, const GifSettin
     const Result<OutputTarget> target = ChooseOutputTarget(outputPath, control.protectedInputs);
     if (!target) {
         return Failed(GifRunFailure::Kind::kOutput, outputPath, target.Reason());
+    }
+    if (!PrepareImageThreadPool()) {
+        return Failed(GifRunFailure::Kind::kOutOfMemory, {},
+                      Tr("cannot start a thread: the system allows no more (a limit on "
+                         "processes or memory)"));
     }
     TargetOutputFile file;
     if (const Result<Done> opened = file.Open(*target); !opened) {
