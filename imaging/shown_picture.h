@@ -21,8 +21,7 @@ struct ShownPicture {
     }
 };
 
-// Draws frame over shown (the parts inside the screen; a screen of another size is first
-// made that size, black).
+// Draws the frame over shown: its pixels that lie on the screen and are not transparent.
 void DrawFrame(const PlacedFrame& placed, ShownPicture& shown);
 
 // Shrinks a frame of the screen's full size to the smallest rectangle holding every pixel
