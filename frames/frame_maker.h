@@ -7,9 +7,9 @@
 #include <QImage>
 #include <QString>
 
+#include "bitmap/dib_section.h"
 #include "frames/frame_options.h"
 #include "imaging/indexed_frame.h"
-#include "bitmap/dib_section.h"
 #include "platform/result.h"
 
 namespace tavrel {

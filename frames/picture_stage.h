@@ -12,10 +12,10 @@
 #include <thread>
 #include <vector>
 
+#include "bitmap/dib_section.h"
 #include "frames/frame_options.h"
 #include "frames/gif_run.h"
 #include "imaging/indexed_frame.h"
-#include "bitmap/dib_section.h"
 #include "platform/result.h"
 
 namespace tavrel {

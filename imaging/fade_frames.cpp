@@ -6,11 +6,10 @@
 #include <cstddef>
 
 #include "imaging/bitmap_to_indexed_frame.h"
-#include "imaging/colour_histogram.h"
 #include "imaging/fade_blend.h"
-#include "imaging/kmeans_palette.h"
 #include "imaging/nearest_colour.h"
 #include "imaging/true_colour_frame.h"
+#include "imaging/weighted_palette.h"
 
 namespace tavrel {
 namespace {
@@ -32,30 +31,14 @@ constexpr int32_t kRunTolerance = 150;
 constexpr int32_t kStrength = 6;
 constexpr int32_t kMaxCarried = 32;
 
-// Drops the later of the two nearest colours until at most count are left.
-void ReduceTo(std::vector<Rgb>& palette, std::size_t count) {
-    while (palette.size() > count) {
-        int32_t best = INT_MAX;
-        std::size_t drop = palette.size() - 1;
-        for (std::size_t i = 0; i < palette.size(); ++i) {
-            for (std::size_t j = i + 1; j < palette.size(); ++j) {
-                const int32_t d = ColourDistance(palette[i], palette[j]);
-                if (d < best) {
-                    best = d;
-                    drop = j;
-                }
-            }
-        }
-        palette.erase(palette.begin() + static_cast<std::ptrdiff_t>(drop));
-    }
-}
-
 std::vector<Rgb> FramePalette(const TrueColourView& frame) {
     const TrueColourView sample{frame.pixels, frame.width, std::max(1, frame.height / kSampleRows),
                                 frame.stride * kSampleRows};
-    std::vector<Rgb> palette = OctreePalette(sample);
-    ReduceTo(palette, kMaxFadeColours);
-    return RefinePalette(ColourHistogram(sample), std::move(palette), kRefinePasses);
+    const std::vector<uint8_t> evenWeights(
+        static_cast<std::size_t>(sample.width) * static_cast<std::size_t>(sample.height), 1);
+    return RefineWeighted(WeightedColours(sample, evenWeights),
+                          OctreePalette(sample, static_cast<int>(kMaxFadeColours)), kRefinePasses,
+                          ChannelWeights{});
 }
 
 uint8_t Level(int32_t value) {
