@@ -6,6 +6,7 @@ GifSettings CliGifSettings(const CliOptions& options) {
     GifSettings settings;
     settings.frame = options.frame;
     settings.delay = options.delay;
+    settings.fadeCentiseconds = options.fadeCentiseconds;
     return settings;
 }
 

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <optional>
 
+#include "frames/gif_run.h"
 #include "frames/speed.h"
 #include "platform/result.h"
 
@@ -28,6 +29,23 @@ std::optional<uint16_t> ParseDelay(const QString& text) {
         return std::nullopt;
     }
     return static_cast<uint16_t>(value);
+}
+
+// Hundredths of a second, digits only, 0 to the longest fade.
+std::optional<int> ParseFade(const QString& text) {
+    if (text.isEmpty() || text.size() > 4) {
+        return std::nullopt;
+    }
+    for (QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+            return std::nullopt;
+        }
+    }
+    const int value = text.toInt();
+    if (value > kMaxFadeCentiseconds) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 // "WxH" with each side from 1 to 4096.
@@ -95,6 +113,7 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
     FrameOptions frame;
     bool dither = false;
     bool highQuality = false;
+    int fade = 0;
 
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
@@ -129,7 +148,7 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
             option.name == QLatin1String("--speed") || option.name == QLatin1String("--delay") ||
             option.name == QLatin1String("--size") || option.name == QLatin1String("--fit") ||
             option.name == QLatin1String("--background") ||
-            option.name == QLatin1String("--quality");
+            option.name == QLatin1String("--quality") || option.name == QLatin1String("--fade");
         if (!takesValue) {
             return UsageError(Tr("unknown option '%1'").arg(option.name));
         }
@@ -156,6 +175,14 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
                                       .arg(kMaxCliDelay)
                                       .arg(value));
             }
+        } else if (option.name == QLatin1String("--fade")) {
+            const std::optional<int> centiseconds = ParseFade(value);
+            if (!centiseconds) {
+                return UsageError(Tr("--fade must be a whole number from 0 to %1, not '%2'")
+                                      .arg(kMaxFadeCentiseconds)
+                                      .arg(value));
+            }
+            fade = *centiseconds;
         } else if (option.name == QLatin1String("--size")) {
             const auto size = ParseSize(value);
             if (!size) {
@@ -203,6 +230,10 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
     if (!output) {
         return UsageError(Tr("no output file given (-o OUT.gif)"));
     }
+    // With one picture there is nothing to fade into; saying so beats a silent still.
+    if (fade > 0 && pictures.size() < 2) {
+        return UsageError(Tr("--fade needs at least two pictures"));
+    }
 
     CliOptions options;
     options.action = CliOptions::Action::MakeGif;
@@ -214,6 +245,7 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
                     : dither    ? FrameQuality::kDither
                                 : FrameQuality::kPlain;
     options.frame = frame;
+    options.fadeCentiseconds = fade;
     return options;
 }
 
@@ -221,7 +253,7 @@ QString CliUsage() {
     return Tr(
         "Usage: tavrel-gif [--speed slow|medium|fast] [--delay CENTISECONDS] [--size WxH]\n"
         "                  [--fit stretch|contain|cover] [--background COLOR] [--dither]\n"
-        "                  [--quality high] -o OUT.gif PICTURE...\n"
+        "                  [--quality high] [--fade CENTISECONDS] -o OUT.gif PICTURE...\n"
         "Makes a looping animated GIF with one frame per picture (JPEG, PNG or BMP), in the\n"
         "order given, each stretched to 530 x 530 and reduced to at most 256 colours.\n"
         "\n"
@@ -245,6 +277,10 @@ QString CliUsage() {
         "  --quality high         the best frames for their size: a refined palette and a\n"
         "                         diffusion that keeps flat areas clean; slower; e.g.\n"
         "                         tavrel-gif --quality high --fit contain -o out.gif *.jpg\n"
+        "  --fade CENTISECONDS    after its time each picture fades into the next (the last\n"
+        "                         into the first) in 0 to 1000 hundredths of a second,\n"
+        "                         one blended frame per 5; 0, the default, is no fade;\n"
+        "                         needs at least two pictures; e.g. --fade 50\n"
         "  -h, --help             show this help and exit\n"
         "  --version              show the version and exit\n"
         "\n"

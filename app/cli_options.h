@@ -19,8 +19,9 @@ struct CliOptions {
     // Set for MakeGif.
     QString outputPath;
     QStringList picturePaths;
-    uint16_t delay = 0;  // hundredths of a second per frame
-    FrameOptions frame;  // size, fit, background and quality of the frames
+    uint16_t delay = 0;        // hundredths of a second per frame
+    FrameOptions frame;        // size, fit, background and quality of the frames
+    int fadeCentiseconds = 0;  // crossfade from each picture into the next; 0: none
 
     // Set for Fail: one line, without the program name.
     QString error;

@@ -1,18 +1,21 @@
-// The run's middle stage: the pictures, in order, into the frames of the animation. Today
-// each picture is one frame shown for the settings' delay; frames made between two
-// pictures are made here, from the pictures on either side.
+// The run's middle stage: the pictures, in order, into the frames of the animation. Without
+// a fade each picture is one frame shown for the settings' delay; with one, each picture's
+// frame is followed by the blended frames into the next picture (the last into the first),
+// made from the fitted pictures on either side.
 #pragma once
+
+#include <memory>
 
 #include "frames/gif_encoding.h"
 #include "frames/gif_run.h"
 #include "frames/picture_stage.h"
+#include "imaging/crossfade_sequence.h"
 
 namespace tavrel {
 
 class FrameSequence {
 public:
-    FrameSequence(const GifSettings& settings, GifFrameSink& sink)
-        : settings_(settings), sink_(sink) {}
+    FrameSequence(const GifSettings& settings, GifFrameSink& sink);
 
     // What the sequence needs of each picture under these settings.
     static PictureNeeds Needs(const GifSettings& settings);
@@ -25,6 +28,7 @@ public:
 private:
     const GifSettings& settings_;
     GifFrameSink& sink_;
+    std::unique_ptr<CrossfadeSequence> fades_;  // null without a fade
 };
 
 }  // namespace tavrel

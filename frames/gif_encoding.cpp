@@ -11,8 +11,10 @@ void StreamingGifEncoder::Add(GifFrame frame) {
     if (frames_ == 0) {
         WriteGifHeader(out_, width, height, image.nBitsPerPixel);
     }
-    WriteGifFrame(out_, image.pIndices.data(), image.pPalette.data(), width, height,
-                  image.nBitsPerPixel, frame.delay, kNoTransparentColour);
+    WriteGifFrameAt(
+        out_, image.pIndices.data(), image.pPalette.data(), frame.left, frame.top, width, height,
+        image.nBitsPerPixel, frame.delay,
+        frame.transparent < 0 ? kNoTransparentColour : static_cast<uint16_t>(frame.transparent));
     ++frames_;
 }
 

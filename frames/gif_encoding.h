@@ -8,10 +8,14 @@
 
 namespace tavrel {
 
-// One frame of the animation as the encoder receives it.
+// One frame of the animation as the encoder receives it: the whole screen, or (after the
+// first frame) a rectangle of it whose transparent pixels keep what is shown.
 struct GifFrame {
     IndexedFrame image;
     uint16_t delay = 0;  // hundredths of a second it is shown
+    uint16_t left = 0;   // where the image's top left pixel goes on the screen
+    uint16_t top = 0;
+    int32_t transparent = -1;  // the index that keeps the pixel below; -1: none
 };
 
 // Where the frame sequence sends its frames. Add may raise FileWriteError and

@@ -27,7 +27,8 @@ struct GifSettings {
 };
 
 // A fade is made of blended frames shown 5 hundredths of a second each: max(1, round(F / 5))
-// of them for a fade of F hundredths; none for 0.
+// of them for a fade of F hundredths (the last one takes what is left, so the fade lasts F);
+// none for 0.
 inline constexpr int kFadeStepCentiseconds = 5;
 inline constexpr int kMaxFadeCentiseconds = 1000;
 inline int FadeFrameCount(int fadeCentiseconds) {

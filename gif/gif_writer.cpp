@@ -41,16 +41,22 @@ void WriteGifHeader(OutputFile& file, uint16_t width, uint16_t height, uint8_t b
     screen[10] = static_cast<uint8_t>((bits - 1) << 4);
     file.Write(screen, sizeof screen);
 
-    static constexpr uint8_t kLoopForever[19] = {0x21, 0xFF, 0x0B, 'N',  'E', 'T', 'S',
-                                                 'C',  'A',  'P',  'E',  '2', '.', '0',
-                                                 0x03, 0x01, 0x00, 0x00,  // sub-block 1: loop count
-                                                                          // 0, repeat without end
+    static constexpr uint8_t kLoopForever[19] = {0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C', 'A',
+                                                 'P', 'E', '2', '.', '0', 0x03, 0x01, 0x00,
+                                                 0x00,  // sub-block 1: loop count
+                                                        // 0, repeat without end
                                                  0x00};
     file.Write(kLoopForever, sizeof kLoopForever);
 }
 
 void WriteGifFrame(OutputFile& file, const uint8_t* indices, const uint8_t* palette, uint16_t width,
                    uint16_t height, uint8_t bits, uint16_t delay, uint16_t transparent) {
+    WriteGifFrameAt(file, indices, palette, 0, 0, width, height, bits, delay, transparent);
+}
+
+void WriteGifFrameAt(OutputFile& file, const uint8_t* indices, const uint8_t* palette,
+                     uint16_t left, uint16_t top, uint16_t width, uint16_t height, uint8_t bits,
+                     uint16_t delay, uint16_t transparent) {
     CheckBits(bits);
     const bool hasTransparent = transparent != kNoTransparentColour;
 
@@ -62,10 +68,10 @@ void WriteGifFrame(OutputFile& file, const uint8_t* indices, const uint8_t* pale
     control[7] = 0x00;
     file.Write(control, sizeof control);
 
-    // Image descriptor at 0,0 with a local colour table of 2^bits entries, not interlaced.
+    // Image descriptor with a local colour table of 2^bits entries, not interlaced.
     WriteByte(file, 0x2C);
-    WriteLittleEndian16(file, 0);
-    WriteLittleEndian16(file, 0);
+    WriteLittleEndian16(file, left);
+    WriteLittleEndian16(file, top);
     WriteLittleEndian16(file, width);
     WriteLittleEndian16(file, height);
     WriteByte(file, static_cast<uint8_t>(0x80 | (bits - 1)));

@@ -25,6 +25,12 @@ void WriteGifHeader(OutputFile& file, uint16_t width, uint16_t height, uint8_t b
 void WriteGifFrame(OutputFile& file, const uint8_t* indices, const uint8_t* palette, uint16_t width,
                    uint16_t height, uint8_t bits, uint16_t delay, uint16_t transparent);
 
+// The same for a frame covering width x height pixels of the screen from left, top: the
+// pixels outside it, and those holding the transparent colour, keep what is shown.
+void WriteGifFrameAt(OutputFile& file, const uint8_t* indices, const uint8_t* palette,
+                     uint16_t left, uint16_t top, uint16_t width, uint16_t height, uint8_t bits,
+                     uint16_t delay, uint16_t transparent);
+
 // Writes the trailer byte 0x3B that ends the stream, after the last frame.
 void WriteGifTrailer(OutputFile& file);
 

@@ -48,6 +48,14 @@
             <translation>--fit 必须是 stretch、contain 或 cover，而不是“%1”</translation>
         </message>
         <message>
+            <source>--fade must be a whole number from 0 to %1, not '%2'</source>
+            <translation>--fade 必须是 0 到 %1 之间的整数，而不是“%2”</translation>
+        </message>
+        <message>
+            <source>--fade needs at least two pictures</source>
+            <translation>--fade 至少需要两幅图像</translation>
+        </message>
+        <message>
             <source>--quality must be high, not '%1'</source>
             <translation>--quality 必须是 high，而不是“%1”</translation>
         </message>
@@ -238,7 +246,7 @@
         <message>
             <source>Usage: tavrel-gif [--speed slow|medium|fast] [--delay CENTISECONDS] [--size WxH]
                   [--fit stretch|contain|cover] [--background COLOR] [--dither]
-                  [--quality high] -o OUT.gif PICTURE...
+                  [--quality high] [--fade CENTISECONDS] -o OUT.gif PICTURE...
 Makes a looping animated GIF with one frame per picture (JPEG, PNG or BMP), in the
 order given, each stretched to 530 x 530 and reduced to at most 256 colours.
 
@@ -262,6 +270,10 @@ Options:
   --quality high         the best frames for their size: a refined palette and a
                          diffusion that keeps flat areas clean; slower; e.g.
                          tavrel-gif --quality high --fit contain -o out.gif *.jpg
+  --fade CENTISECONDS    after its time each picture fades into the next (the last
+                         into the first) in 0 to 1000 hundredths of a second,
+                         one blended frame per 5; 0, the default, is no fade;
+                         needs at least two pictures; e.g. --fade 50
   -h, --help             show this help and exit
   --version              show the version and exit
 
@@ -273,7 +285,7 @@ number when stopped by a signal (130 for Ctrl+C).
 </source>
             <translation>用法：tavrel-gif [--speed slow|medium|fast] [--delay 百分之一秒] [--size 宽x高]
                   [--fit stretch|contain|cover] [--background 颜色] [--dither]
-                  [--quality high] -o 输出.gif 图像...
+                  [--quality high] [--fade 百分之一秒] -o 输出.gif 图像...
 把图像（JPEG、PNG 或 BMP）按给出的顺序做成循环播放的 GIF 动画，每幅图像一帧，
 拉伸到 530 x 530，并减少到最多 256 种颜色。
 
@@ -297,6 +309,10 @@ number when stopped by a signal (130 for Ctrl+C).
   --quality high         同样大小下最好的帧：优化的调色板和保持平坦区域
                          干净的误差扩散；较慢；例如
                          tavrel-gif --quality high --fit contain -o out.gif *.jpg
+  --fade 百分之一秒      每幅图像显示完后淡入下一幅（最后一幅淡入第一幅），
+                         历时 0 到 1000 个百分之一秒，每 5 个一帧过渡帧；
+                         0（默认）表示不淡入淡出；至少需要两幅图像；
+                         例如 --fade 50
   -h, --help             显示本帮助并退出
   --version              显示版本并退出
 

@@ -82,6 +82,9 @@ TEST(TavrelGif, UsageMistakesExitWithTwoAndWriteNothing) {
         {{"--background", "#ff000080", "-o", out, picture}, "'#ff000080'"},
         {{"--background", "transparent", "-o", out, picture}, "opaque"},
         {{"--quality", "max", "-o", out, picture}, "'max'"},
+        {{"--fade", "1001", "-o", out, picture, picture}, "'1001'"},
+        {{"--fade", "0.5", "-o", out, picture, picture}, "'0.5'"},
+        {{"--fade", "50", "-o", out, picture}, "two pictures"},
     };
     for (const auto& [arguments, mentions] : mistakes) {
         ExpectOneErrorLine(RunTool(arguments), 2, mentions);
@@ -185,6 +188,19 @@ TEST(TavrelGif, FrameOptionsShapeTheFrames) {
 
     gif = make("high.gif", {"--quality", "high"}, {TestData("photo530/p3.png")});
     ASSERT_EQ(gif.frames.size(), 1u);
+
+    // Five pictures held 0.8 s and faded in 0.5 s: 10 blended frames each, 6.5 s a loop.
+    QStringList five;
+    for (int i = 1; i <= 5; ++i) {
+        five << TestData(QString("photo530/p%1.png").arg(i));
+    }
+    gif = make("fade.gif", {"--fade", "50"}, five);
+    ASSERT_EQ(gif.frames.size(), 55u);
+    int loop = 0;
+    for (const DecodedFrame& frame : gif.frames) {
+        loop += frame.delay;
+    }
+    EXPECT_EQ(loop, 650);
 }
 
 // Pictures made on one thread or on several give the same file, at every quality.
@@ -198,15 +214,17 @@ TEST(GifRun, OutputDoesNotDependOnTheNumberOfThreads) {
                              "edge/alpha.png", "photo530/p2.png", "edge/gray.jpg"}) {
         sources.push_back({TestData(name)});
     }
-    for (const FrameQuality quality : {FrameQuality::kPlain, FrameQuality::kHigh}) {
+    // Plain, high, and high with fades (the fitted pictures travel to the blends).
+    for (const int fade : {0, 1, 2}) {
         GifSettings settings;
-        settings.frame.quality = quality;
+        settings.frame.quality = fade == 0 ? FrameQuality::kPlain : FrameQuality::kHigh;
+        settings.fadeCentiseconds = fade == 2 ? 10 : 0;
         QByteArray outputs[3];
         for (const int threads : {1, 3}) {
             settings.threads = threads;
             const GifRunOutcome made = MakeGif(sources, settings, dir.filePath("t.gif"));
             ASSERT_TRUE(made.Ok());
-            EXPECT_EQ(made.summary.frames, 6);
+            EXPECT_EQ(made.summary.frames, fade == 2 ? 6 * 3 : 6);
             outputs[threads - 1] = FileContent(dir.filePath("t.gif"));
             EXPECT_EQ(made.summary.bytes, static_cast<uint64_t>(outputs[threads - 1].size()));
         }

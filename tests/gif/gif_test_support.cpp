@@ -83,6 +83,8 @@ DecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes) {
             result.loopCount = ext[1].Bytes[1] | ext[1].Bytes[2] << 8;
         }
         DecodedFrame& frame = result.frames.emplace_back();
+        frame.left = image.ImageDesc.Left;
+        frame.top = image.ImageDesc.Top;
         frame.width = image.ImageDesc.Width;
         frame.height = image.ImageDesc.Height;
         static_assert(sizeof(GifColorType) == 3);
@@ -98,10 +100,43 @@ DecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes) {
         if (DGifSavedExtensionToGCB(gif, i, &control) == GIF_OK) {
             frame.delay = control.DelayTime;
             frame.transparent = control.TransparentColor;
+            frame.disposal = control.DisposalMode;
         }
     }
     DGifCloseFile(gif, nullptr);
     return result;
+}
+
+std::vector<std::vector<uint8_t>> ComposeFrames(const DecodedGif& gif, int screenHeight) {
+    const int width = gif.screenWidth;
+    std::vector<uint8_t> screen(3 * static_cast<std::size_t>(width) * screenHeight, 0);
+    std::vector<std::vector<uint8_t>> shown;
+    for (const DecodedFrame& frame : gif.frames) {
+        const std::vector<uint8_t> before = screen;
+        for (int y = 0; y < frame.height; ++y) {
+            for (int x = 0; x < frame.width; ++x) {
+                const int index = frame.indices[static_cast<std::size_t>(y) * frame.width + x];
+                const int sx = frame.left + x;
+                const int sy = frame.top + y;
+                if (index == frame.transparent || sx >= width || sy >= screenHeight) {
+                    continue;
+                }
+                std::memcpy(&screen[3 * (static_cast<std::size_t>(sy) * width + sx)],
+                            &frame.palette[3 * static_cast<std::size_t>(index)], 3);
+            }
+        }
+        shown.push_back(screen);
+        if (frame.disposal == DISPOSE_PREVIOUS) {
+            screen = before;
+        } else if (frame.disposal == DISPOSE_BACKGROUND) {
+            for (int y = frame.top; y < std::min(frame.top + frame.height, screenHeight); ++y) {
+                for (int x = frame.left; x < std::min(frame.left + frame.width, width); ++x) {
+                    std::memset(&screen[3 * (static_cast<std::size_t>(y) * width + x)], 0, 3);
+                }
+            }
+        }
+    }
+    return shown;
 }
 
 }  // namespace tavrel::test

@@ -17,10 +17,10 @@ std::vector<uint8_t> PhotoLikeIndices(int width, int height, uint8_t bits, uint3
 std::vector<uint16_t> LinearScanLzwCodes(const uint8_t* px, std::size_t n, uint8_t bits);
 
 struct DecodedFrame {
-    int width = 0, height = 0, tableBits = 0;
+    int left = 0, top = 0, width = 0, height = 0, tableBits = 0;
     std::vector<uint8_t> palette;  // RGB triples of the local colour table
     std::vector<uint8_t> indices;
-    int delay = -1, transparent = -2;
+    int delay = -1, transparent = -2, disposal = -1;
 };
 
 struct DecodedGif {
@@ -33,5 +33,9 @@ struct DecodedGif {
 
 // Reads a whole GIF held in memory with giflib's DGifSlurp.
 DecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes);
+
+// The screen as a viewer shows it after each frame, as RGB triples: every frame drawn over
+// the last by the disposal and transparency it declares (starting from black).
+std::vector<std::vector<uint8_t>> ComposeFrames(const DecodedGif& gif, int screenHeight);
 
 }  // namespace tavrel::test
