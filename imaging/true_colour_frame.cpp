@@ -29,10 +29,11 @@ std::vector<uint8_t> PackTrueColour(const TrueColourView& picture) {
     return block;
 }
 
-// The octree palette of the picture (at most 256 colours), in the octree's order.
-std::vector<Rgb> OctreePalette(const TrueColourView& picture) {
+}  // namespace
+
+std::vector<Rgb> OctreePalette(const TrueColourView& picture, int maxColours) {
     const std::vector<uint8_t> block = PackTrueColour(picture);
-    OctreeQuantizer quantizer(256, 8);
+    OctreeQuantizer quantizer(static_cast<uint32_t>(maxColours), 8);
     quantizer.ProcessImage(block.data(), block.size());
     std::vector<RgbQuad> table(quantizer.GetColourCount());
     quantizer.GetColourTable(table.data());
@@ -43,8 +44,6 @@ std::vector<Rgb> OctreePalette(const TrueColourView& picture) {
     }
     return palette;
 }
-
-}  // namespace
 
 bool TrueColourToIndexedFrame(const TrueColourView& picture, FrameQuality quality,
                               IndexedFrame& frame) {
@@ -57,7 +56,7 @@ bool TrueColourToIndexedFrame(const TrueColourView& picture, FrameQuality qualit
             return PackedDibToIndexedFrame(block.data(), block.size(), frame);
         }
         case FrameQuality::kDither:
-            frame = RemapWithSelectiveDither(picture, OctreePalette(picture));
+            frame = RemapWithSelectiveDither(picture, OctreePalette(picture, 256));
             return true;
         case FrameQuality::kHigh:
             frame = HighQualityFrame(picture, HighQualityOptions{});

@@ -7,6 +7,8 @@
 // Dithered frames list only the palette colours their pixels use.
 #pragma once
 
+#include <vector>
+
 #include "imaging/bitmap_to_indexed_frame.h"
 #include "imaging/indexed_frame.h"
 #include "imaging/true_colour_view.h"
@@ -16,5 +18,8 @@ namespace tavrel {
 // False, frame untouched, for an empty view. Throws std::bad_alloc when memory runs out.
 bool TrueColourToIndexedFrame(const TrueColourView& picture, FrameQuality quality,
                               IndexedFrame& frame);
+
+// The octree palette of the picture (at most maxColours, 2 to 256), in the octree's order.
+std::vector<Rgb> OctreePalette(const TrueColourView& picture, int maxColours);
 
 }  // namespace tavrel
