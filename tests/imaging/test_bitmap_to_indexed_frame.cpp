@@ -153,12 +153,15 @@ TEST(HostileBitmaps, InconsistentBitmapsAreRefusedAndLeaveTheFrameAlone) {
          {DibSection(), parts(4, 4, 2, 0, 64), parts(0, 4, 24, 0, 64), parts(4, -4, 24, 0, 64),
           parts(4, 4, 24, 0, 47), parts(4, 4, 8, 255, 16),
           parts(INT32_MAX, INT32_MAX, 32, 0, 64)}) {
-        IndexedFrame frame;
-        frame.nBitsPerPixel = 5;
-        frame.pIndices = {1, 2, 3};
-        EXPECT_FALSE(BitmapToIndexedFrame(bitmap, frame));
-        EXPECT_EQ(frame.nBitsPerPixel, 5);
-        EXPECT_EQ(frame.pIndices, (std::vector<uint8_t>{1, 2, 3}));
+        for (const FrameQuality quality :
+             {FrameQuality::kPlain, FrameQuality::kDither, FrameQuality::kHigh}) {
+            IndexedFrame frame;
+            frame.nBitsPerPixel = 5;
+            frame.pIndices = {1, 2, 3};
+            EXPECT_FALSE(BitmapToIndexedFrame(bitmap, frame, quality));
+            EXPECT_EQ(frame.nBitsPerPixel, 5);
+            EXPECT_EQ(frame.pIndices, (std::vector<uint8_t>{1, 2, 3}));
+        }
     }
     Convert(parts(4, 4, 24, 0, 48));
 }

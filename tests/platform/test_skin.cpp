@@ -17,16 +17,8 @@ protected:
     void TearDown() override { SkinEnd(); }
 };
 
-// The shipped skin's trace and style sheet, applied and gone again, are checked in the
-// program's start-up and shut-down test; here the dialog background it sets.
-TEST_F(Skin, TheShippedDialogSkinSetsTheDialogBackground) {
-    SkinStart(nullptr, QStringLiteral("Tavrel"), 0, 0);
-    ASSERT_NE(SkinLoadFile(QStringLiteral(TAVREL_SOURCE_DIR "/Resources/Tavrel/simpleK.smf")), 0);
-    EXPECT_FALSE(SkinDialogBackground().isValid());
-    SkinSetDialogSkin(QStringLiteral("Dialog"));
-    EXPECT_EQ(SkinDialogBackground(), QColor(0xf2, 0xf3, 0xf5));
-}
-
+// The shipped skin, applied and gone again, is checked in the program's start-up and
+// shut-down test.
 TEST_F(Skin, DialogBackgroundComesFromTheQDialogRuleOnly) {
     const std::pair<const char*, QColor> sheets[] = {
         {"QDialog { color: red; background: navy }", QColor("navy")},
