@@ -24,8 +24,11 @@ struct MakeGifResult {
 // failure an earlier file at outputPath is left as it was. onFrame(n) is called before
 // frame n (1-based) is written; when it returns false the run stops there (interrupted, no
 // path, no file). threads frames are made at a time. The codec layer must be started.
+// With maxBytes above 0 every frame is made first and the best-looking GIF of at most
+// maxBytes bytes is written; when even the smallest is larger, nothing is written.
 MakeGifResult MakeGifFromPictures(const QStringList& picturePaths, const QString& outputPath,
                                   uint16_t delay, const FrameOptions& frame = {},
-                                  const std::function<bool(int)>& onFrame = {}, int threads = 2);
+                                  const std::function<bool(int)>& onFrame = {}, int threads = 2,
+                                  uint64_t maxBytes = 0);
 
 }  // namespace tavrel

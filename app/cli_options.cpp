@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <optional>
 
+#include "frames/size_limit.h"
 #include "frames/speed.h"
 
 namespace tavrel {
@@ -98,6 +99,7 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
     FrameOptions frame;
     bool dither = false;
     bool highQuality = false;
+    uint64_t maxBytes = 0;
 
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
@@ -132,7 +134,7 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
             option.name == QLatin1String("--speed") || option.name == QLatin1String("--delay") ||
             option.name == QLatin1String("--size") || option.name == QLatin1String("--fit") ||
             option.name == QLatin1String("--background") ||
-            option.name == QLatin1String("--quality");
+            option.name == QLatin1String("--quality") || option.name == QLatin1String("--max-size");
         if (!takesValue) {
             return Failure(Tr("unknown option '%1'").arg(option.name));
         }
@@ -148,18 +150,16 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
 
         if (option.name == QLatin1String("--speed")) {
             if (!SpeedFromName(value)) {
-                return Failure(
-                    Tr("--speed must be slow, medium or fast, not '%1'").arg(value));
+                return Failure(Tr("--speed must be slow, medium or fast, not '%1'").arg(value));
             }
             speedWord = value;
         } else if (option.name == QLatin1String("--delay")) {
             explicitDelay = ParseDelay(value);
             if (!explicitDelay) {
-                return Failure(
-                    Tr("--delay must be a whole number from %1 to %2, not '%3'")
-                        .arg(kMinCliDelay)
-                        .arg(kMaxCliDelay)
-                        .arg(value));
+                return Failure(Tr("--delay must be a whole number from %1 to %2, not '%3'")
+                                   .arg(kMinCliDelay)
+                                   .arg(kMaxCliDelay)
+                                   .arg(value));
             }
         } else if (option.name == QLatin1String("--size")) {
             const auto size = ParseSize(value);
@@ -188,6 +188,14 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
                 return Failure(Tr("--quality must be high, not '%1'").arg(value));
             }
             highQuality = true;
+        } else if (option.name == QLatin1String("--max-size")) {
+            const std::optional<uint64_t> bytes = ParseByteSize(value);
+            if (!bytes) {
+                return Failure(Tr("--max-size must be a size above zero such as 300k, 1.5MB or "
+                                  "2MiB, not '%1'")
+                                   .arg(value));
+            }
+            maxBytes = *bytes;
         } else {
             if (value.isEmpty()) {
                 return Failure(Tr("the output path is empty"));
@@ -213,6 +221,7 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
                     : dither    ? FrameQuality::kDither
                                 : FrameQuality::kPlain;
     options.frame = frame;
+    options.maxBytes = maxBytes;
     return options;
 }
 
@@ -220,7 +229,7 @@ QString CliUsage() {
     return Tr(
         "Usage: tavrel-gif [--speed slow|medium|fast] [--delay CENTISECONDS] [--size WxH]\n"
         "                  [--fit stretch|contain|cover] [--background COLOR] [--dither]\n"
-        "                  [--quality high] -o OUT.gif PICTURE...\n"
+        "                  [--quality high] [--max-size SIZE] -o OUT.gif PICTURE...\n"
         "Makes a looping animated GIF with one frame per picture (JPEG, PNG or BMP), in the\n"
         "order given, each stretched to 530 x 530 and reduced to at most 256 colours.\n"
         "\n"
@@ -244,14 +253,19 @@ QString CliUsage() {
         "  --quality high         the best frames for their size: a refined palette and a\n"
         "                         diffusion that keeps flat areas clean; slower; e.g.\n"
         "                         tavrel-gif --quality high --fit contain -o out.gif *.jpg\n"
+        "  --max-size SIZE        the GIF is never larger than SIZE and is the best-looking\n"
+        "                         GIF that fits (fewer colours, less dithering, lossy LZW\n"
+        "                         as needed; the --quality high frames when they fit);\n"
+        "                         bytes or k, kB, M, MB (1,000s), KiB, MiB (1,024s);\n"
+        "                         e.g. --max-size 300k or --max-size 1.5MB\n"
         "  -h, --help             show this help and exit\n"
         "  --version              show the version and exit\n"
         "\n"
         "Pictures may have up to 100 megapixels.\n"
         "\n"
-        "Exit status: 0 when the GIF is complete, 1 when a picture cannot be read or the\n"
-        "output cannot be written, 2 when the command line is wrong, 128 + the signal's\n"
-        "number when stopped by a signal (130 for Ctrl+C).\n");
+        "Exit status: 0 when the GIF is complete, 1 when a picture cannot be read, the\n"
+        "output cannot be written or the GIF cannot fit in --max-size, 2 when the command\n"
+        "line is wrong, 128 + the signal's number when stopped by a signal (130 for Ctrl+C).\n");
 }
 
 QString CliVersion() {

@@ -19,8 +19,9 @@ struct CliOptions {
     // Set for MakeGif.
     QString outputPath;
     QStringList picturePaths;
-    uint16_t delay = 0;  // hundredths of a second per frame
-    FrameOptions frame;  // size, fit, background and quality of the frames
+    uint16_t delay = 0;     // hundredths of a second per frame
+    FrameOptions frame;     // size, fit, background and quality of the frames
+    uint64_t maxBytes = 0;  // the GIF is never larger; 0: no limit
 
     // Set for Fail: one line, without the program name.
     QString error;

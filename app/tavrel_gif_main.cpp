@@ -99,10 +99,12 @@ int main(int argc, char* argv[]) {
         QCoreApplication::translate("tavrel", "tavrel-gif: stopped").toUtf8() + '\n';
     tavrel::EndProcessOnStopSignals(stopped.constData());
     const tavrel::MakeGifResult result = tavrel::MakeGifFromPictures(
-        options.picturePaths, options.outputPath, options.delay, options.frame, [&](int n) {
+        options.picturePaths, options.outputPath, options.delay, options.frame,
+        [&](int n) {
             progress.Frame(n);
             return true;
-        });
+        },
+        2, options.maxBytes);
     progress.Finish();
 
     if (!result.ok) {

@@ -110,6 +110,30 @@ Result<IndexedFrame> MakeFrameFromStagedBmp(const QString& bmpPath, const FrameO
     return IndexBitmap(bitmap, options.quality);
 }
 
+Result<TrueColourPicture> MakeTrueColourFrameFromPicture(const QString& path,
+                                                         const FrameOptions& options) {
+    const Result<QByteArray> bytes = ReadPicture(path);
+    if (!bytes) {
+        return Failure{bytes.Reason()};
+    }
+    Result<DibSection> bitmap = Failure{};
+    {
+        const Result<QImage> picture = DecodePictureBytes(*bytes);
+        if (!picture) {
+            return Failure{picture.Reason()};
+        }
+        bitmap = StretchPicture(*picture, options);
+    }
+    if (!bitmap) {
+        return Failure{bitmap.Reason()};
+    }
+    std::optional<TrueColourPicture> colours = BitmapTrueColour(*bitmap);
+    if (!colours) {
+        return NotAFrame();
+    }
+    return std::move(*colours);
+}
+
 void WriteFrame(OutputFile& out, const IndexedFrame& frame, uint16_t delay, bool& headerWritten) {
     if (!headerWritten) {
         WriteGifHeader(out, static_cast<uint16_t>(frame.nWidth),

@@ -9,6 +9,7 @@
 
 #include "frames/frame_options.h"
 #include "gif/output_file.h"
+#include "imaging/bitmap_true_colour.h"
 #include "imaging/indexed_frame.h"
 #include "platform/dib_section.h"
 #include "platform/result.h"
@@ -38,6 +39,11 @@ Result<IndexedFrame> MakeFrameFromPictureBytes(const QByteArray& bytes,
 // The dialog's road: a staged BMP copy loaded at the frame size (placed by the fit) and
 // indexed.
 Result<IndexedFrame> MakeFrameFromStagedBmp(const QString& bmpPath, const FrameOptions& options);
+
+// The frame's true colours, for steps that choose their own palette (a size limit): the
+// picture file decoded and fitted as MakeFrameFromPicture would, not reduced. Thread-safe.
+Result<TrueColourPicture> MakeTrueColourFrameFromPicture(const QString& path,
+                                                         const FrameOptions& options);
 
 // Appends the frame with the given delay and no transparent colour, writing the GIF header
 // from this frame first when headerWritten is false (and then setting it). A failing write

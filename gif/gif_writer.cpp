@@ -41,16 +41,25 @@ void WriteGifHeader(OutputFile& file, uint16_t width, uint16_t height, uint8_t b
     screen[10] = static_cast<uint8_t>((bits - 1) << 4);
     file.Write(screen, sizeof screen);
 
-    static constexpr uint8_t kLoopForever[19] = {0x21, 0xFF, 0x0B, 'N',  'E', 'T', 'S',
-                                                 'C',  'A',  'P',  'E',  '2', '.', '0',
-                                                 0x03, 0x01, 0x00, 0x00,  // sub-block 1: loop count
-                                                                          // 0, repeat without end
+    static constexpr uint8_t kLoopForever[19] = {0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C', 'A',
+                                                 'P', 'E', '2', '.', '0', 0x03, 0x01, 0x00,
+                                                 0x00,  // sub-block 1: loop count
+                                                        // 0, repeat without end
                                                  0x00};
     file.Write(kLoopForever, sizeof kLoopForever);
 }
 
 void WriteGifFrame(OutputFile& file, const uint8_t* indices, const uint8_t* palette, uint16_t width,
                    uint16_t height, uint8_t bits, uint16_t delay, uint16_t transparent) {
+    CheckBits(bits);
+    const std::size_t pixelCount = std::size_t{width} * height;
+    WriteGifFrameCodes(file, BuildLzwCodes(indices, pixelCount, bits), palette, width, height, bits,
+                       delay, transparent);
+}
+
+void WriteGifFrameCodes(OutputFile& file, const LzwCodeList& codes, const uint8_t* palette,
+                        uint16_t width, uint16_t height, uint8_t bits, uint16_t delay,
+                        uint16_t transparent) {
     CheckBits(bits);
     const bool hasTransparent = transparent != kNoTransparentColour;
 
@@ -73,9 +82,7 @@ void WriteGifFrame(OutputFile& file, const uint8_t* indices, const uint8_t* pale
     file.Write(palette, std::size_t{3} << bits);
     WriteByte(file, bits);  // LZW minimum code size
 
-    const std::size_t pixelCount = std::size_t{width} * height;
-    const LzwCodeList list = BuildLzwCodes(indices, pixelCount, bits);
-    WriteLzwCodeStream(file, list.codes.data(), list.count, bits);
+    WriteLzwCodeStream(file, codes.codes.data(), codes.count, bits);
 }
 
 void WriteGifTrailer(OutputFile& file) {
