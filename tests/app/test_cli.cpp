@@ -5,9 +5,11 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <optional>
 #include <set>
 
 #include "frames/frames_in_parallel.h"
+#include "frames/size_limit.h"
 #include "gif_test_support.h"
 #include "platform/image_codecs.h"
 #include "support/dialog_harness.h"
@@ -55,6 +57,8 @@ TEST(TavrelGif, UsageMistakesExitWithTwoAndWriteNothing) {
         {{"--fit", "wide", "-o", out, picture}, "'wide'"},
         {{"--background", "#12345", "-o", out, picture}, "'#12345'"},
         {{"--quality", "max", "-o", out, picture}, "'max'"},
+        {{"--max-size", "5XB", "-o", out, picture}, "'5XB'"},
+        {{"--max-size", "0", "-o", out, picture}, "'0'"},
     };
     for (const auto& [arguments, mentions] : mistakes) {
         ExpectOneErrorLine(RunTool(arguments), 2, mentions);
@@ -199,6 +203,82 @@ TEST(TavrelGif, APictureThatCannotBeReadWritesNothing) {
         ExpectOneErrorLine(RunTool({"-o", out, good, good, bad}), 1, bad);
         EXPECT_TRUE(Entries(dir.path()).isEmpty()) << bad.toStdString();
     }
+}
+
+TEST(TavrelGif, SizeLimitsReadAsSitesWriteThem) {
+    const std::pair<const char*, std::optional<uint64_t>> cases[] = {
+        {"300k", 300000},
+        {"300kB", 300000},
+        {"1.5MB", 1500000},
+        {"2MiB", 2097152},
+        {"1.5KiB", 1536},
+        {"1000", 1000},
+        {"18446744073709551615", UINT64_MAX},
+        {"0", std::nullopt},
+        {"0.0004k", std::nullopt},  // less than a byte
+        {"-1", std::nullopt},
+        {"k", std::nullopt},
+        {".5M", std::nullopt},
+        {"5XB", std::nullopt},
+        {"1,5MB", std::nullopt},
+        {"18446744073709551616", std::nullopt},
+        {"18446744073709552k", std::nullopt},
+    };
+    for (const auto& [text, bytes] : cases) {
+        EXPECT_EQ(ParseByteSize(QString::fromLatin1(text)), bytes) << text;
+    }
+}
+
+// Whatever the pictures and frame options, the file is a whole GIF of every frame within the
+// limit, and it uses the limit well: at least 90% of it, or the --quality high file itself.
+TEST(TavrelGif, ASizeLimitIsNeverPassed) {
+    QTemporaryDir dir;
+    QStringList photos;
+    for (int i = 1; i <= 5; ++i) {
+        photos << TestData(QStringLiteral("photo530/p%1.png").arg(i));
+    }
+    const QString wide = TestData("photo1080/p1.jpg");
+    struct Case {
+        QStringList options;
+        QStringList pictures;
+        qint64 maxBytes;
+    };
+    const Case cases[] = {
+        {{}, photos, 150000},
+        {{}, photos, 600000},
+        {{}, {photos[3]}, 1000000},  // the best frames fit
+        {{"--size", "200x120", "--fit", "contain", "--delay", "7"}, {photos[1], wide}, 20000},
+        {{"--size", "64x64", "--fit", "cover"}, {TestData("edge/palette-4bit.bmp")}, 1200},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.maxBytes);
+        const QString out = dir.filePath(QStringLiteral("limit-%1.gif").arg(c.maxBytes));
+        const ToolRun run =
+            RunTool(c.options + QStringList{"--max-size", QString::number(c.maxBytes), "-o", out} +
+                    c.pictures);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QByteArray bytes = FileContent(out);
+        EXPECT_LE(bytes.size(), c.maxBytes);
+        const DecodedGif gif = DecodeWithGiflib({bytes.begin(), bytes.end()});
+        EXPECT_EQ(gif.error, 0);
+        EXPECT_EQ(gif.frames.size(), static_cast<std::size_t>(c.pictures.size()));
+        if (bytes.size() < c.maxBytes * 9 / 10) {
+            const QString best = dir.filePath("best.gif");
+            RunTool(c.options + QStringList{"--quality", "high", "-o", best} + c.pictures);
+            EXPECT_EQ(bytes, FileContent(best));
+        }
+    }
+}
+
+TEST(TavrelGif, ALimitTooSmallWritesNothingAndKeepsAnEarlierFile) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out.gif");
+    ASSERT_TRUE(WriteAll(out, "earlier"));
+    const QString photo = TestData("photo530/p2.png");
+    ExpectOneErrorLine(RunTool({"--max-size", "5k", "-o", out, photo, photo}), 1,
+                       "cannot fit 2 frames of 530 x 530 into 5 kB (smallest ");
+    EXPECT_EQ(FileContent(out), QByteArray("earlier"));
+    EXPECT_EQ(Entries(dir.path()), QStringList{"out.gif"});
 }
 
 }  // namespace
