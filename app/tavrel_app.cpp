@@ -1,6 +1,6 @@
 #include "app/tavrel_app.h"
 
-#include "platform/skin.h"
+#include "platform/window/skin.h"
 #include "ui/tavrel_dlg.h"
 
 namespace {

@@ -98,20 +98,19 @@ int main(int argc, char* argv[]) {
         QByteArray(progress.Enabled() ? "\n" : "") +
         QCoreApplication::translate("tavrel", "tavrel-gif: stopped").toUtf8() + '\n';
     tavrel::EndProcessOnStopSignals(stopped.constData());
-    const tavrel::MakeGifResult result = tavrel::MakeGifFromPictures(
-        options.picturePaths, options.outputPath, options.delay, options.frame,
-        [&](int n) {
+    const tavrel::GifRunOutcome outcome =
+        tavrel::MakeGifFromCommandLine(options, [&](int n, int /*total*/) {
             progress.Frame(n);
             return true;
-        },
-        2, options.maxBytes);
+        });
     progress.Finish();
 
-    if (!result.ok) {
-        PrintLine(stderr, result.path.isEmpty()
-                              ? QStringLiteral("tavrel-gif: %1").arg(result.reason)
+    if (!outcome.Ok()) {
+        const tavrel::GifRunFailure& failure = *outcome.failure;
+        PrintLine(stderr, failure.path.isEmpty()
+                              ? QStringLiteral("tavrel-gif: %1").arg(failure.reason)
                               : QStringLiteral("tavrel-gif: %1: %2")
-                                    .arg(tavrel::ShownFileName(result.path), result.reason));
+                                    .arg(tavrel::ShownFileName(failure.path), failure.reason));
         return kExitFailure;
     }
     return 0;

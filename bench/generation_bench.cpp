@@ -13,10 +13,11 @@
 #include <optional>
 
 #include "frames/frame_maker.h"
-#include "platform/file_dialog.h"
+#include "frames/gif_encoding.h"
+#include "platform/window/file_dialog.h"
 #include "platform/files.h"
 #include "platform/image_codecs.h"
-#include "platform/message_box.h"
+#include "platform/window/message_box.h"
 #include "ui/tavrel_dlg.h"
 
 namespace {
@@ -84,7 +85,7 @@ void BM_PhotoFrameSteps(benchmark::State& state) {
     const QString photo = TestData("photo1080/p1.jpg");
     const auto steps = state.range(0);
     for (auto _ : state) {
-        const tavrel::Result<QImage> picture = tavrel::DecodePicture(photo);
+        const tavrel::Result<QImage> picture = tavrel::LoadPicture(photo);
         if (!picture) {
             state.SkipWithError("the photo could not be read");
             break;
@@ -102,8 +103,7 @@ void BM_PhotoFrameSteps(benchmark::State& state) {
             continue;
         }
         tavrel::MemoryOutputFile out;
-        bool headerWritten = false;
-        tavrel::WriteFrame(out, *frame, 80, headerWritten);
+        tavrel::StreamingGifEncoder(out).Add({*frame, 80});
         benchmark::DoNotOptimize(out.Bytes().data());
     }
 }

@@ -9,7 +9,7 @@
 #include "gif/gif_writer.h"
 #include "gif/output_file.h"
 #include "imaging/bitmap_to_indexed_frame.h"
-#include "platform/dib_section.h"
+#include "bitmap/dib_section.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QRgb>
 
 #include "imaging/frame_fit.h"
-#include "platform/dib_section.h"
+#include "bitmap/dib_section.h"
 
 namespace tavrel {
 

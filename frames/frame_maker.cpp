@@ -4,11 +4,9 @@
 #include <QImageWriter>
 
 #include "frames/fitted_picture.h"
-#include "gif/gif_writer.h"
 #include "imaging/bitmap_to_indexed_frame.h"
 #include "imaging/true_colour_frame.h"
 #include "platform/bitmap_loader.h"
-#include "platform/image_codecs.h"
 
 namespace tavrel {
 
@@ -32,10 +30,6 @@ DibSection StretchIndexedThroughBmp(const QImage& picture, const FrameOptions& o
 }
 
 }  // namespace
-
-Result<QImage> DecodePicture(const QString& path) {
-    return LoadPicture(path);
-}
 
 Result<DibSection> StretchPicture(const QImage& picture, const FrameOptions& options) {
     DibSection bitmap;
@@ -69,80 +63,6 @@ Result<IndexedFrame> IndexBitmap(const DibSection& bitmap, FrameQuality quality)
         return NotAFrame();
     }
     return frame;
-}
-
-Result<IndexedFrame> MakeFrameFromPicture(const QString& path, const FrameOptions& options) {
-    const Result<QByteArray> bytes = ReadPicture(path);
-    if (!bytes) {
-        return Failure{bytes.Reason()};
-    }
-    return MakeFrameFromPictureBytes(*bytes, options);
-}
-
-Result<IndexedFrame> MakeFrameFromPictureBytes(const QByteArray& bytes,
-                                               const FrameOptions& options) {
-    Result<DibSection> bitmap = Failure{};
-    {
-        // The decoded picture goes as soon as it is stretched.
-        const Result<QImage> picture = DecodePictureBytes(bytes);
-        if (!picture) {
-            return Failure{picture.Reason()};
-        }
-        bitmap = StretchPicture(*picture, options);
-    }
-    if (!bitmap) {
-        return Failure{bitmap.Reason()};
-    }
-    return IndexBitmap(*bitmap, options.quality);
-}
-
-Result<IndexedFrame> MakeFrameFromStagedBmp(const QString& bmpPath, const FrameOptions& options) {
-    DibSection bitmap;
-    if (options.fit == FitMode::kStretch) {
-        bitmap = LoadBitmapFromFile(bmpPath, options.width, options.height);
-    } else if (const Result<QImage> picture = DecodePicture(bmpPath)) {
-        bitmap = FitTrueColourPicture(*picture, options.width, options.height, options.fit,
-                                      options.background);
-    }
-    if (bitmap.IsNull()) {
-        return Failure{Tr("the staged copy cannot be read")};
-    }
-    return IndexBitmap(bitmap, options.quality);
-}
-
-Result<TrueColourPicture> MakeTrueColourFrameFromPicture(const QString& path,
-                                                         const FrameOptions& options) {
-    const Result<QByteArray> bytes = ReadPicture(path);
-    if (!bytes) {
-        return Failure{bytes.Reason()};
-    }
-    Result<DibSection> bitmap = Failure{};
-    {
-        const Result<QImage> picture = DecodePictureBytes(*bytes);
-        if (!picture) {
-            return Failure{picture.Reason()};
-        }
-        bitmap = StretchPicture(*picture, options);
-    }
-    if (!bitmap) {
-        return Failure{bitmap.Reason()};
-    }
-    std::optional<TrueColourPicture> colours = BitmapTrueColour(*bitmap);
-    if (!colours) {
-        return NotAFrame();
-    }
-    return std::move(*colours);
-}
-
-void WriteFrame(OutputFile& out, const IndexedFrame& frame, uint16_t delay, bool& headerWritten) {
-    if (!headerWritten) {
-        WriteGifHeader(out, static_cast<uint16_t>(frame.nWidth),
-                       static_cast<uint16_t>(frame.nHeight), frame.nBitsPerPixel);
-        headerWritten = true;
-    }
-    WriteGifFrame(out, frame.pIndices.data(), frame.pPalette.data(),
-                  static_cast<uint16_t>(frame.nWidth), static_cast<uint16_t>(frame.nHeight),
-                  frame.nBitsPerPixel, delay, kNoTransparentColour);
 }
 
 }  // namespace tavrel

@@ -1,23 +1,18 @@
-// One picture's road to a GIF frame: picture file -> decoded picture -> stretched bitmap ->
-// indexed frame -> frame record in the GIF. Each step is usable on its own, so other ways of
-// stretching or quantising can take the place of one step.
+// Two steps of a picture's road to a GIF frame: the decoded picture fitted to the frame
+// size, and that bitmap made into an indexed frame. The GIF run (gif_run.h) goes the whole
+// road; each step is usable on its own, so other ways of fitting or quantising can take the
+// place of one step.
 #pragma once
 
 #include <QImage>
 #include <QString>
-#include <cstdint>
 
+#include "bitmap/dib_section.h"
 #include "frames/frame_options.h"
-#include "gif/output_file.h"
-#include "imaging/bitmap_true_colour.h"
 #include "imaging/indexed_frame.h"
-#include "platform/dib_section.h"
 #include "platform/result.h"
 
 namespace tavrel {
-
-// Reads a picture file as the dialog stages it (see LoadPicture). Thread-safe.
-Result<QImage> DecodePicture(const QString& path);
 
 // The decoded picture stretched to the frame size exactly as the dialog's staged BMP copy
 // would be loaded: true-colour pictures as 24-bit rows resampled smoothly, Mono and
@@ -30,24 +25,5 @@ Result<DibSection> StretchPicture(const QImage& picture, const FrameOptions& opt
 // the octree quantiser's).
 Result<IndexedFrame> IndexBitmap(const DibSection& bitmap,
                                  FrameQuality quality = FrameQuality::kPlain);
-
-// The three steps above in one, from a picture file or its bytes (see ReadPicture).
-// Thread-safe.
-Result<IndexedFrame> MakeFrameFromPicture(const QString& path, const FrameOptions& options);
-Result<IndexedFrame> MakeFrameFromPictureBytes(const QByteArray& bytes,
-                                               const FrameOptions& options);
-// The dialog's road: a staged BMP copy loaded at the frame size (placed by the fit) and
-// indexed.
-Result<IndexedFrame> MakeFrameFromStagedBmp(const QString& bmpPath, const FrameOptions& options);
-
-// The frame's true colours, for steps that choose their own palette (a size limit): the
-// picture file decoded and fitted as MakeFrameFromPicture would, not reduced. Thread-safe.
-Result<TrueColourPicture> MakeTrueColourFrameFromPicture(const QString& path,
-                                                         const FrameOptions& options);
-
-// Appends the frame with the given delay and no transparent colour, writing the GIF header
-// from this frame first when headerWritten is false (and then setting it). A failing write
-// raises FileWriteError.
-void WriteFrame(OutputFile& out, const IndexedFrame& frame, uint16_t delay, bool& headerWritten);
 
 }  // namespace tavrel

@@ -222,8 +222,14 @@ std::vector<uint8_t> EncodeWithLevers(std::span<const BudgetFrame> frames,
 
 BudgetOutcome EncodeWithinBudget(std::span<const BudgetFrame> frames, uint64_t maxBytes,
                                  int threads) {
-    Animation animation(frames, threads);
     BudgetOutcome outcome;
+    if (frames.empty()) {
+        MemoryOutputFile out;  // as a streaming encoder ends a GIF without frames
+        WriteGifTrailer(out);
+        outcome.gif = out.Bytes();
+        return outcome;
+    }
+    Animation animation(frames, threads);
     std::vector<uint8_t> top = animation.Encode(BudgetLeversAt(kBudgetTopStep));
     if (top.size() <= maxBytes) {
         outcome.gif = std::move(top);

@@ -17,7 +17,7 @@
 #include "gif/output_file.h"
 #include "imaging/bitmap_to_indexed_frame.h"
 #include "imaging/packed_dib.h"
-#include "platform/dib_section.h"
+#include "bitmap/dib_section.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "imaging/indexed_frame.h"
-#include "platform/dib_section.h"
+#include "bitmap/dib_section.h"
 
 namespace tavrel {
 

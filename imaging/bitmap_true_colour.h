@@ -6,9 +6,9 @@
 #include <optional>
 #include <vector>
 
+#include "bitmap/dib_section.h"
 #include "imaging/packed_dib.h"
 #include "imaging/true_colour_view.h"
-#include "platform/dib_section.h"
 
 namespace tavrel {
 

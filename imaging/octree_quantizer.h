@@ -12,7 +12,7 @@
 
 #include "imaging/octree_node_pool.h"
 #include "imaging/pixel_colours.h"
-#include "platform/dib_section.h"
+#include "bitmap/dib_section.h"
 
 namespace tavrel {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/bitmap_format.h"
+#include "bitmap/bitmap_format.h"
 
 namespace tavrel {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/bitmap_format.h"
+#include "bitmap/bitmap_format.h"
 
 namespace tavrel {
 

@@ -13,7 +13,7 @@
 #include "imaging/indexed_frame.h"
 #include "imaging/pixel_colours.h"
 #include "imaging/true_colour_view.h"
-#include "platform/dib_section.h"
+#include "bitmap/dib_section.h"
 
 namespace tavrel {
 

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QString>
 
-#include "platform/dib_section.h"
+#include "bitmap/dib_section.h"
 
 namespace tavrel {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/bitmap_format.h"
+#include "bitmap/bitmap_format.h"
 
 namespace tavrel {
 

@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "platform/bitmap_format.h"
+#include "bitmap/bitmap_format.h"
 #include "platform/file_names.h"
 #include "platform/jpeg_scans.h"
 #include "platform/output_target.h"

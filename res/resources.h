@@ -4,7 +4,7 @@
 #include <QIcon>
 #include <QString>
 
-#include "platform/dialog_template.h"
+#include "platform/window/dialog_template.h"
 #include "res/resource.h"
 
 namespace tavrel {

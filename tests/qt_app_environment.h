@@ -9,7 +9,7 @@
 #include <QApplication>
 #include <memory>
 
-#include "platform/file_dialog.h"
+#include "platform/window/file_dialog.h"
 #include "tests/support/test_files.h"
 
 namespace tavrel::test {

@@ -1,7 +1,7 @@
 // The About box: program name, notice, web address and the application icon.
 #pragma once
 
-#include "platform/dialog.h"
+#include "platform/window/dialog.h"
 
 class CAboutDlg : public tavrel::CDialog {
     Q_OBJECT

@@ -3,11 +3,9 @@
 #include <QAbstractButton>
 #include <memory>
 
-#include "frames/fitted_picture.h"
-#include "frames/frame_maker.h"
-#include "platform/bitmap_loader.h"
-#include "platform/picture_button.h"
-#include "platform/skin_colours.h"
+#include "frames/staged_copy.h"
+#include "platform/window/picture_button.h"
+#include "platform/window/skin_colours.h"
 #include "ui/tavrel_dlg.h"
 
 namespace {
@@ -22,15 +20,10 @@ QRgb FrameBackground() {
 
 tavrel::DibSection CTavrelDlg::LoadStagedPicture(const QString& stagedPath, int width,
                                                  int height) const {
-    if (!m_bKeepAspect) {
-        return tavrel::LoadBitmapFromFile(Resolve(stagedPath), width, height);
-    }
-    const tavrel::Result<QImage> picture = tavrel::DecodePicture(Resolve(stagedPath));
-    if (!picture) {
-        return {};
-    }
-    return tavrel::FitTrueColourPicture(*picture, width, height, tavrel::FitMode::kContain,
-                                        FrameBackground());
+    tavrel::FrameOptions shown = GifFrameOptions();
+    shown.width = width;
+    shown.height = height;
+    return tavrel::LoadStagedCopy(Resolve(stagedPath), shown);
 }
 
 tavrel::FrameOptions CTavrelDlg::GifFrameOptions() const {

@@ -2,13 +2,11 @@
 // chosen in the save dialog. The file is replaced only when it is complete.
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <new>
+#include <vector>
 
-#include "frames/frame_maker.h"
-#include "gif/gif_writer.h"
-#include "platform/file_dialog.h"
-#include "platform/message_box.h"
-#include "platform/output_target.h"
+#include "frames/gif_run.h"
+#include "platform/window/file_dialog.h"
+#include "platform/window/message_box.h"
 #include "ui/speed_texts.h"
 #include "ui/tavrel_dlg.h"
 
@@ -91,44 +89,45 @@ void CTavrelDlg::OnGenerateGif() {
 
 bool CTavrelDlg::WriteGifFile(const QString& path, uint16_t delay, QString* reason) {
     HeaderFlagReset resetHeaderFlag(m_bHeaderWritten);
-    // A FIFO or a device chosen in the save dialog is written into, never replaced.
-    const tavrel::Result<tavrel::OutputTarget> target = tavrel::ChooseOutputTarget(path, {});
-    tavrel::TargetOutputFile file;
-    const tavrel::Result<tavrel::Done> opened =
-        target ? file.Open(*target) : tavrel::Failure{target.Reason()};
-    if (!opened) {
-        *reason = kCannotWrite + opened.Reason();
-        return false;
-    }
-    try {
-        // The count of filled slots stays as it is: a preview tick meanwhile must still see
-        // the chosen pictures.
-        int framesWritten = 0;
-        BusyCursorWhenSlow busy(m_nSelectedCount);
-        for (int index = 0; index < kSlotCount; ++index) {
-            if (!m_bSlotFilled[index]) {
-                continue;
-            }
-            const tavrel::Result<tavrel::IndexedFrame> frame =
-                tavrel::MakeFrameFromStagedBmp(Resolve(m_strSlotBmpPath[index]), GifFrameOptions());
-            if (!frame) {
-                *reason = QString::fromUtf8(kStagedCopyUnreadable).arg(index + 1);
-                return false;
-            }
-            tavrel::WriteFrame(file, *frame, delay, m_bHeaderWritten);
-            busy.StepDone(++framesWritten);
+    // The count of filled slots stays as it is: a preview tick meanwhile must still see the
+    // chosen pictures.
+    std::vector<tavrel::PictureSource> sources;
+    std::vector<int> slotOfSource;
+    for (int index = 0; index < kSlotCount; ++index) {
+        if (m_bSlotFilled[index]) {
+            sources.push_back(
+                {Resolve(m_strSlotBmpPath[index]), tavrel::PictureSource::Kind::kStagedCopy});
+            slotOfSource.push_back(index);
         }
-        tavrel::WriteGifTrailer(file);
-    } catch (const tavrel::FileWriteError& error) {
-        *reason = kCannotWrite + QString::fromUtf8(error.what());
-        return false;
-    } catch (const std::bad_alloc&) {
-        *reason = kOutOfMemory;
-        return false;
     }
-    if (const tavrel::Result<tavrel::Done> committed = file.Commit(); !committed) {
-        *reason = kCannotWrite + committed.Reason();
-        return false;
+    tavrel::GifSettings settings;
+    settings.frame = GifFrameOptions();
+    settings.delay = delay;
+    BusyCursorWhenSlow busy(static_cast<int>(sources.size()));
+    tavrel::GifRunControl control;
+    control.onPicture = [&](int n, int /*total*/) {
+        // Picture n is asked for once the frames before it are written, the header first.
+        m_bHeaderWritten = n > 1;
+        busy.StepDone(n - 1);
+        return true;
+    };
+    // A FIFO or a device chosen in the save dialog is written into, never replaced.
+    const tavrel::GifRunOutcome outcome = tavrel::MakeGif(sources, settings, path, control);
+    if (outcome.Ok()) {
+        return true;
     }
-    return true;
+    const tavrel::GifRunFailure& failure = *outcome.failure;
+    switch (failure.kind) {
+        case tavrel::GifRunFailure::Kind::kPicture:
+            *reason = QString::fromUtf8(kStagedCopyUnreadable)
+                          .arg(slotOfSource.at(static_cast<std::size_t>(failure.source)) + 1);
+            break;
+        case tavrel::GifRunFailure::Kind::kOutOfMemory:
+            *reason = kOutOfMemory;
+            break;
+        default:
+            *reason = kCannotWrite + failure.reason;
+            break;
+    }
+    return false;
 }

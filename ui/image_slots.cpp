@@ -7,12 +7,12 @@
 #include <QUrl>
 
 #include "platform/bitmap_loader.h"
-#include "platform/dialog_template.h"
-#include "platform/file_dialog.h"
+#include "platform/window/dialog_template.h"
+#include "platform/window/file_dialog.h"
 #include "platform/file_names.h"
 #include "platform/image_codecs.h"
-#include "platform/message_box.h"
-#include "platform/picture_button.h"
+#include "platform/window/message_box.h"
+#include "platform/window/picture_button.h"
 #include "ui/tavrel_dlg.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <QComboBox>
 
 #include "platform/bitmap_loader.h"
-#include "platform/message_box.h"
-#include "platform/picture_button.h"
+#include "platform/window/message_box.h"
+#include "platform/window/picture_button.h"
 #include "ui/speed_texts.h"
 #include "ui/tavrel_dlg.h"
 

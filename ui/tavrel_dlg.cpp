@@ -11,8 +11,8 @@
 
 #include "platform/bitmap_loader.h"
 #include "platform/files.h"
-#include "platform/picture_button.h"
-#include "platform/window_menu.h"
+#include "platform/window/picture_button.h"
+#include "platform/window/window_menu.h"
 #include "res/resources.h"
 #include "ui/about_dlg.h"
 

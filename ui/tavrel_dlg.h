@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "frames/frame_options.h"
-#include "platform/dialog.h"
-#include "platform/dib_section.h"
+#include "platform/window/dialog.h"
+#include "bitmap/dib_section.h"
 
 class QAbstractButton;
 class QComboBox;

@@ -2,16 +2,18 @@
 // what it leaves behind when a picture or the output fails.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <optional>
 #include <set>
 
-#include "frames/frames_in_parallel.h"
+#include "frames/gif_run.h"
 #include "frames/size_limit.h"
 #include "gif_test_support.h"
 #include "platform/image_codecs.h"
+#include "platform/window/window_menu.h"
 #include "support/dialog_harness.h"
 
 namespace tavrel::test {
@@ -71,33 +73,50 @@ TEST(TavrelGif, UsageMistakesExitWithTwoAndWriteNothing) {
 // picture the two roads treat differently (the dialog stages BMP copies, the tool works in
 // memory). The tool gets a temporary folder it cannot write to.
 TEST(TavrelGif, WritesTheSameFileAsTheDialogForTheSamePicturesAndSpeed) {
-    const std::vector<QStringList> runs{
-        {"edge/exif-orient6.jpg", "edge/alpha.png", "edge/palette-8bit.bmp", "photo530/p4.png",
-         "edge/cmyk.jpg"},
-        {"edge/bilevel-1bit.bmp", "edge/palette-4bit.bmp", "edge/rgb555-16bit.bmp",
-         "edge/rgb-24bit.bmp", "edge/bgrx-32bit.bmp"},
-        {"edge/gray.jpg", "edge/palette-8bit.png", "edge/bilevel-1bit.png", "edge/rgb-16bpc.png",
-         "edge/palette-8bit-rle8.bmp"},
-        {"edge/1x4000.png", "edge/interlaced.png", "edge/progressive.jpg", "photo1080/p1.jpg"}};
-    for (const QStringList& names : runs) {
+    // The window menu's two choices on give the options that name them.
+    struct Run {
+        QStringList names;
+        bool keepAspectAndHighQuality;
+    };
+    const std::vector<Run> runs{
+        {{"edge/exif-orient6.jpg", "edge/alpha.png", "edge/palette-8bit.bmp", "photo530/p4.png",
+          "edge/cmyk.jpg"},
+         false},
+        {{"edge/bilevel-1bit.bmp", "edge/palette-4bit.bmp", "edge/rgb555-16bit.bmp",
+          "edge/rgb-24bit.bmp", "edge/bgrx-32bit.bmp"},
+         false},
+        {{"edge/gray.jpg", "edge/palette-8bit.png", "edge/bilevel-1bit.png", "edge/rgb-16bpc.png",
+          "edge/palette-8bit-rle8.bmp"},
+         false},
+        {{"edge/1x4000.png", "edge/interlaced.png", "edge/progressive.jpg", "photo1080/p1.jpg"},
+         false},
+        {{"edge/palette-4bit.bmp", "photo1080/p3.jpg", "edge/exif-orient6.jpg"}, true}};
+    for (const Run& run : runs) {
         QStringList pictures;
-        for (const QString& name : names) {
+        for (const QString& name : run.names) {
             pictures << TestData(name);
         }
-        SCOPED_TRACE(names.join(' ').toStdString());
+        SCOPED_TRACE(run.names.join(' ').toStdString());
         QTemporaryDir dir;
+        QStringList options{"--speed", "slow", "-o", dir.filePath("cli.gif")};
         {
             DialogHarness h;
             for (int i = 0; i < pictures.size(); ++i) {
                 h.Choose(i + 1, pictures[i]);
             }
             h.SelectSpeed(QString::fromUtf8("慢"));
+            if (run.keepAspectAndHighQuality) {
+                h.Dlg().GetSystemMenu()->FindItem(IDM_KEEP_ASPECT)->trigger();
+                h.Dlg().GetSystemMenu()->FindItem(IDM_HIGH_QUALITY)->trigger();
+                options << "--fit"
+                        << "contain"
+                        << "--quality"
+                        << "high";
+            }
             h.Generate(dir.filePath("dialog.gif"));
             EXPECT_EQ(h.messages, QStringList{"动画已制作成功！谢谢！"});
         }
-        const ToolRun cli =
-            RunTool(QStringList{"--speed", "slow", "-o", dir.filePath("cli.gif")} + pictures,
-                    "export TMPDIR=/proc/no-such-folder;");
+        const ToolRun cli = RunTool(options + pictures, "export TMPDIR=/proc/no-such-folder;");
         ASSERT_EQ(cli.exitCode, 0) << cli.err.toStdString();
         const QByteArray fromDialog = FileContent(dir.filePath("dialog.gif"));
         ASSERT_FALSE(fromDialog.isEmpty());
@@ -161,35 +180,40 @@ TEST(TavrelGif, FrameOptionsShapeTheFrames) {
     }
 }
 
-// Frames made on one thread or on several are written alike, at every quality.
-TEST(FramesInParallel, OutputDoesNotDependOnTheNumberOfThreads) {
+// Pictures made on one thread or on several give the same file, at every quality.
+TEST(GifRun, OutputDoesNotDependOnTheNumberOfThreads) {
     uintptr_t token = 0;
     const CodecStartupInput input;
     ASSERT_EQ(CodecStartup(&token, &input), CodecStatus::Ok);
-    QStringList pictures;
+    QTemporaryDir dir;
+    std::vector<PictureSource> sources;
     for (const char* name : {"photo530/p1.png", "edge/palette-4bit.bmp", "photo1080/p1.jpg",
                              "edge/alpha.png", "photo530/p2.png", "edge/gray.jpg"}) {
-        pictures << TestData(name);
+        sources.push_back({TestData(name)});
     }
     for (const FrameQuality quality : {FrameQuality::kPlain, FrameQuality::kHigh}) {
-        FrameOptions frame;
-        frame.quality = quality;
-        std::vector<uint8_t> outputs[3];
+        GifSettings settings;
+        settings.frame.quality = quality;
+        QByteArray outputs[3];
         for (int threads = 1; threads <= 3; ++threads) {
-            MemoryOutputFile out;
-            EXPECT_FALSE(AppendFramesFromPictures(pictures, out, 80, frame, {threads, {}}));
-            outputs[threads - 1] = out.Bytes();
+            settings.threads = threads;
+            const GifRunOutcome made = MakeGif(sources, settings, dir.filePath("t.gif"));
+            ASSERT_TRUE(made.Ok());
+            EXPECT_EQ(made.summary.frames, 6);
+            outputs[threads - 1] = FileContent(dir.filePath("t.gif"));
+            EXPECT_EQ(made.summary.bytes, static_cast<uint64_t>(outputs[threads - 1].size()));
         }
-        EXPECT_FALSE(outputs[0].empty());
+        EXPECT_FALSE(outputs[0].isEmpty());
         EXPECT_EQ(outputs[0], outputs[1]);
         EXPECT_EQ(outputs[0], outputs[2]);
     }
     // A failing picture is reported as the first in order, whichever thread finished first.
-    MemoryOutputFile out;
-    const auto failed = AppendFramesFromPictures(
-        {pictures[0], TestData("edge/truncated.jpg"), TestData("edge/y.png")}, out, 80, {});
-    ASSERT_TRUE(failed);
-    EXPECT_EQ(failed->picture, 1);
+    const GifRunOutcome failed =
+        MakeGif({sources[0], {TestData("edge/truncated.jpg")}, {TestData("edge/y.png")}}, {},
+                dir.filePath("f.gif"));
+    ASSERT_FALSE(failed.Ok());
+    EXPECT_EQ(failed.failure->kind, GifRunFailure::Kind::kPicture);
+    EXPECT_EQ(failed.failure->source, 1);
     CodecShutdown(token);
 }
 

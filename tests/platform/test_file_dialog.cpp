@@ -1,4 +1,4 @@
-#include "platform/file_dialog.h"
+#include "platform/window/file_dialog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "platform/skin.h"
+#include "platform/window/skin.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "platform/skin_colours.h"
+#include "platform/window/skin_colours.h"
 #include "tests/qt_app_environment.h"
 
 namespace tavrel {

@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <tuple>
 
-#include "platform/file_dialog.h"
-#include "platform/message_box.h"
+#include "platform/window/file_dialog.h"
+#include "platform/window/message_box.h"
 #include "tests/qt_app_environment.h"
 
 namespace tavrel {

@@ -8,7 +8,7 @@
 
 #include "gif_test_support.h"
 #include "platform/bitmap_loader.h"
-#include "platform/window_menu.h"
+#include "platform/window/window_menu.h"
 #include "support/dialog_harness.h"
 
 namespace tavrel::test {

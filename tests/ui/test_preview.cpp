@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "platform/bitmap_loader.h"
-#include "platform/picture_button.h"
+#include "platform/window/picture_button.h"
 #include "support/dialog_harness.h"
 
 namespace tavrel::test {

@@ -9,8 +9,8 @@
 
 #include "platform/bitmap_loader.h"
 #include "platform/image_codecs.h"
-#include "platform/message_box.h"
-#include "platform/picture_button.h"
+#include "platform/window/message_box.h"
+#include "platform/window/picture_button.h"
 #include "tests/qt_app_environment.h"
 
 namespace tavrel::test {

@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/file_dialog.h"
+#include "platform/window/file_dialog.h"
 #include "tests/support/test_files.h"
 #include "ui/tavrel_dlg.h"
 

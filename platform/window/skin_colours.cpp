@@ -1,4 +1,4 @@
-#include "platform/skin_colours.h"
+#include "platform/window/skin_colours.h"
 
 #include <QApplication>
 #include <QRegularExpression>

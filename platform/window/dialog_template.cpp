@@ -1,5 +1,5 @@
 // Turns dialog templates into Qt widgets, laid out in dialog units of the template's font.
-#include "platform/dialog_template.h"
+#include "platform/window/dialog_template.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -2,7 +2,7 @@
 // next header are its Qt style sheet. Lines whose first character is "#" are comments (so an
 // object-name selector such as "QPushButton#ok" must not start a line). Anything wrong with the
 // file means no skin at all: the dialogs then keep the standard look, and nothing is reported.
-#include "platform/skin.h"
+#include "platform/window/skin.h"
 
 #include <QApplication>
 #include <QFile>

@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/bitmap_format.h"
+#include "bitmap/bitmap_format.h"
 
 namespace tavrel {
 

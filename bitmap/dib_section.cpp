@@ -1,4 +1,4 @@
-#include "platform/dib_section.h"
+#include "bitmap/dib_section.h"
 
 #include <limits>
 #include <stdexcept>

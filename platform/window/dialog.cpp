@@ -1,6 +1,6 @@
 // The modal dialog: controls from a template, command routing, the pre-filter, data
 // exchange and numbered timers.
-#include "platform/dialog.h"
+#include "platform/window/dialog.h"
 
 #include <QAbstractButton>
 #include <QChildEvent>
@@ -11,8 +11,8 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include "platform/dialog_template.h"
-#include "platform/window_menu.h"
+#include "platform/window/dialog_template.h"
+#include "platform/window/window_menu.h"
 
 namespace tavrel {
 

@@ -1,4 +1,4 @@
-#include "platform/picture_button.h"
+#include "platform/window/picture_button.h"
 
 #include <QAbstractButton>
 #include <QIcon>

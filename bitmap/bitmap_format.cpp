@@ -1,4 +1,4 @@
-#include "platform/bitmap_format.h"
+#include "bitmap/bitmap_format.h"
 
 #include <limits>
 

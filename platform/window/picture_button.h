@@ -1,7 +1,7 @@
 // Bitmaps shown on picture buttons.
 #pragma once
 
-#include "platform/dib_section.h"
+#include "bitmap/dib_section.h"
 
 class QAbstractButton;
 

@@ -1,4 +1,4 @@
-#include "platform/window_menu.h"
+#include "platform/window/window_menu.h"
 
 #include <QAction>
 #include <QMenu>
