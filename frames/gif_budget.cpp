@@ -25,16 +25,20 @@ namespace {
 struct LeverAnchor {
     int step;
     BudgetLevers levers;
+    double typicalShare;  // of the top step's bytes, on photographs: where a search starts
 };
 // Measured on photographs: dither noise and lossy runs cost the eye more than they save, so
 // the steps below the best frames first drop the dithering, then keep runs through texture
 // (where the coarser grain is masked), and only then take colours and let LZW runs stray.
 constexpr LeverAnchor kAnchors[] = {
-    {0, {8, 0, 24, 1000}},   {150, {40, 0, 16, 250}},
-    {300, {96, 0, 16, 100}}, {450, {256, 0, 16, 0}},
-    {600, {256, 0, 10, 0}},  {800, {256, 0, 0, 0}},
-    {900, {256, 6, 2, 0}},   {kBudgetTopStep, {256, 14, 4, 0}},
+    {0, {8, 0, 24, 1000}, 0.093},  {150, {40, 0, 16, 250}, 0.22},
+    {300, {96, 0, 16, 100}, 0.30}, {450, {256, 0, 16, 0}, 0.40},
+    {600, {256, 0, 10, 0}, 0.47},  {800, {256, 0, 0, 0}, 0.74},
+    {900, {256, 6, 2, 0}, 0.83},   {kBudgetTopStep, {256, 14, 4, 0}, 1.0},
 };
+
+// After this many guesses the search only halves the gap, so it always ends soon.
+constexpr int kGuessedProbes = 4;
 
 // A search stops once the file has at least this share of the budget.
 constexpr double kGoodEnoughShare = 0.97;
@@ -101,7 +105,13 @@ QuantisedFrame Quantise(const BudgetFrame& frame) {
     while (!q.palette.empty() && !used[q.palette.size() - 1]) {
         q.palette.pop_back();
     }
-    q.histogram = ColourHistogram(view);
+    // Every other row is enough to weigh and refine the smaller palettes, at half the cost.
+    TrueColourView rows = view;
+    if (rows.height > 1) {
+        rows.stride *= 2;
+        rows.height = (rows.height + 1) / 2;
+    }
+    q.histogram = ColourHistogram(rows);
     q.wanted.resize(3 * static_cast<std::size_t>(view.width) *
                     static_cast<std::size_t>(view.height));
     uint8_t* out = q.wanted.data();
@@ -189,6 +199,30 @@ private:
     std::vector<QuantisedFrame> quantised_;
 };
 
+// The typical share of the top step's bytes at a step, and the step of a typical share.
+double TypicalShareAt(int step) {
+    std::size_t upper = 1;
+    while (upper + 1 < std::size(kAnchors) && kAnchors[upper].step < step) {
+        ++upper;
+    }
+    const LeverAnchor& a = kAnchors[upper - 1];
+    const LeverAnchor& b = kAnchors[upper];
+    const double t = static_cast<double>(step - a.step) / (b.step - a.step);
+    return a.typicalShare * std::pow(b.typicalShare / a.typicalShare, t);
+}
+
+int TypicalStepFor(double share) {
+    std::size_t upper = 1;
+    while (upper + 1 < std::size(kAnchors) && kAnchors[upper].typicalShare < share) {
+        ++upper;
+    }
+    const LeverAnchor& a = kAnchors[upper - 1];
+    const LeverAnchor& b = kAnchors[upper];
+    const double t = std::log(share / a.typicalShare) / std::log(b.typicalShare / a.typicalShare);
+    return std::clamp(a.step + static_cast<int>(std::lround(t * (b.step - a.step))), 0,
+                      kBudgetTopStep - 1);
+}
+
 int Interpolate(int from, int to, double t) {
     return static_cast<int>(std::lround(from + (to - from) * t));
 }
@@ -235,23 +269,37 @@ BudgetOutcome EncodeWithinBudget(std::span<const BudgetFrame> frames, uint64_t m
         outcome.gif = std::move(top);
         return outcome;
     }
-    std::vector<uint8_t> fitting = animation.Encode(BudgetLeversAt(0));
-    if (fitting.size() > maxBytes) {
-        outcome.smallestBytes = fitting.size();
-        return outcome;
-    }
-    // The lowest step fits and the top does not: narrow the gap between them.
-    int low = 0;
+    // Steps are tried where the size is expected to meet the budget: the typical shares give
+    // the shape of size against step, scaled to the size last measured; a few such guesses,
+    // then the gap is halved. Step 0 is tried only when no guess fits.
+    const double target = static_cast<double>(maxBytes) * (1 + kGoodEnoughShare) / 2;
+    std::optional<std::vector<uint8_t>> fitting;
+    int low = -1;  // the highest step known to fit, -1 before one is
     int high = kBudgetTopStep;
-    while (high - low > 1 &&
-           static_cast<double>(fitting.size()) < kGoodEnoughShare * static_cast<double>(maxBytes)) {
-        const int middle = low + (high - low) / 2;
-        std::vector<uint8_t> candidate = animation.Encode(BudgetLeversAt(middle));
+    int step = TypicalStepFor(target / static_cast<double>(top.size()));
+    for (int probes = 1;; ++probes) {
+        std::vector<uint8_t> candidate = animation.Encode(BudgetLeversAt(step));
+        const double size = static_cast<double>(candidate.size());
         if (candidate.size() <= maxBytes) {
-            low = middle;
+            low = step;
             fitting = std::move(candidate);
+            if (size >= kGoodEnoughShare * static_cast<double>(maxBytes)) {
+                break;
+            }
+        } else if (step == 0) {
+            outcome.smallestBytes = candidate.size();
+            return outcome;
         } else {
-            high = middle;
+            high = step;
+        }
+        if (high - low <= 1) {
+            break;
+        }
+        if (probes < kGuessedProbes) {
+            step = std::clamp(TypicalStepFor(TypicalShareAt(step) * target / size),
+                              std::max(low + 1, 0), high - 1);
+        } else {
+            step = low < 0 ? 0 : low + (high - low) / 2;
         }
     }
     outcome.gif = std::move(fitting);

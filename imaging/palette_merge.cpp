@@ -1,5 +1,6 @@
 #include "imaging/palette_merge.h"
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -100,7 +101,7 @@ std::vector<Rgb> MergePalette(std::span<const WeightedColour> histogram,
 
     std::vector<Rgb> merged;
     merged.reserve(maxColours);
-    const auto level = [](double v) { return static_cast<uint8_t>(v + 0.5); };
+    const auto level = [](double v) { return static_cast<uint8_t>(std::lround(v)); };
     for (const Cluster& c : clusters) {
         if (c.alive) {
             merged.push_back({level(c.red), level(c.green), level(c.blue)});

@@ -118,7 +118,8 @@ TEST(GifRoundTrip, LossyCodesDecodeWithinTheirTolerance) {
         std::vector<uint8_t> wanted(3 * count);
         for (std::size_t i = 0; i < wanted.size(); ++i) {
             const int grey = palette[3 * std::size_t{indices[i / 3]}];
-            wanted[i] = static_cast<uint8_t>(std::clamp(grey + int(noise() % 5) - 2, 0, 255));
+            wanted[i] =
+                static_cast<uint8_t>(std::clamp(grey + static_cast<int>(noise() % 5) - 2, 0, 255));
         }
         const LzwCodeList codes = BuildLossyLzwCodes(
             {indices.data(), wanted.data(), palette.data(), count, c.bits}, c.tolerance);
