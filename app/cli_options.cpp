@@ -176,11 +176,16 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
             }
             frame.fit = *fit;
         } else if (option.name == QLatin1String("--background")) {
+            // Qt also reads #rgb, #aarrggbb and "transparent"; a frame's background is
+            // #rrggbb or a name, and opaque.
             const QColor colour = QColor::fromString(value);
-            if (!colour.isValid()) {
+            if (!colour.isValid() || (value.startsWith(u'#') && value.size() != 7)) {
                 return Failure(Tr("--background must be a colour such as #20242a or navy, "
                                   "not '%1'")
                                    .arg(value));
+            }
+            if (colour.alpha() != 255) {
+                return Failure(Tr("--background must be opaque, not '%1'").arg(value));
             }
             frame.background = colour.rgb();
         } else if (option.name == QLatin1String("--quality")) {

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/tavrel_app.h"
@@ -60,13 +61,34 @@ int AnswerTerminalOption(int argc, char* argv[]) {
     return -1;
 }
 
+// Qt ends the program with abort() when it finds no display to open the window on, after a
+// few lines of its own; a user gets one line and status 1 instead.
+void NoDisplayAtStartUp(QtMsgType type, const QMessageLogContext& /*context*/,
+                        const QString& /*message*/) {
+    if (type == QtFatalMsg) {
+        std::fputs(
+            "Tavrel: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are "
+            "unset or unreachable); tavrel-gif makes GIFs without one\n",
+            stderr);
+        std::_Exit(1);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     if (const int status = AnswerTerminalOption(argc, argv); status >= 0) {
         return status;
     }
+    const QtMessageHandler usual = qInstallMessageHandler(NoDisplayAtStartUp);
     QApplication application(argc, argv);
+    qInstallMessageHandler(usual);
+    // Qt has taken its own options (-platform, -style and the like); nothing else is known.
+    if (const QStringList arguments = QCoreApplication::arguments(); arguments.size() > 1) {
+        std::fprintf(stderr, "Tavrel: unknown option '%s' (Tavrel --help lists the options)\n",
+                     qPrintable(arguments[1]));
+        return 2;
+    }
     // The caption of message boxes, also when started through the `tavrel` link.
     QCoreApplication::setApplicationName(QStringLiteral("Tavrel"));
     tavrel::InstallTranslations(tavrel::Language::Chinese);

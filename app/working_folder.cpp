@@ -19,8 +19,10 @@ QString UserWorkingFolder() {
     if (QDir::isAbsolutePath(dataHome)) {
         return QDir::cleanPath(dataHome + QStringLiteral("/tavrel"));
     }
+    // A relative HOME would make the folder depend on where the program starts; a HOME that
+    // does not exist is not made.
     const QString home = qEnvironmentVariable("HOME");
-    if (home.isEmpty()) {
+    if (!QDir::isAbsolutePath(home) || !QFileInfo(home).isDir()) {
         return {};
     }
     return QDir::cleanPath(home + QStringLiteral("/.local/share/tavrel"));
@@ -48,6 +50,13 @@ QString EnterWorkingFolder() {
         return {};
     }
     QString folder = UserWorkingFolder();
+    if (folder.isEmpty()) {
+        std::fprintf(stderr,
+                     "Tavrel: no working folder: HOME is not an existing absolute folder and "
+                     "XDG_DATA_HOME is not set; staying in '%s'\n",
+                     qPrintable(QDir::currentPath()));
+        return {};
+    }
     if (!PrepareWorkingFolder(folder, installedData) || !QDir::setCurrent(folder)) {
         std::fprintf(stderr, "Tavrel: cannot use the working folder '%s'; staying in '%s'\n",
                      qPrintable(folder), qPrintable(QDir::currentPath()));

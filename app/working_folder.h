@@ -9,8 +9,8 @@
 
 namespace tavrel {
 
-// $XDG_DATA_HOME/tavrel; a relative or empty XDG_DATA_HOME is ignored, as XDG asks.
-// Empty when neither it nor HOME is set.
+// $XDG_DATA_HOME/tavrel; a relative or empty XDG_DATA_HOME is ignored, as XDG asks. Else
+// $HOME/.local/share/tavrel; empty when HOME is not an existing absolute folder.
 QString UserWorkingFolder();
 
 // Makes `folder`/Resources/Tavrel and copies into it each file of `installedData` (the

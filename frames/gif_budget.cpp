@@ -6,6 +6,7 @@
 #include <exception>
 #include <map>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "gif/gif_writer.h"
@@ -68,7 +69,11 @@ void ForEachFrame(std::size_t count, int threads, Work&& work) {
     std::vector<std::thread> helpers;
     helpers.reserve(extra);
     for (std::size_t t = 0; t < extra; ++t) {
-        helpers.emplace_back(run);
+        try {
+            helpers.emplace_back(run);
+        } catch (const std::system_error&) {
+            break;  // no thread to be had: the calling thread does the rest
+        }
     }
     run();
     for (std::thread& helper : helpers) {

@@ -6,6 +6,7 @@
 #include "frames/gif_encoding.h"
 #include "frames/picture_stage.h"
 #include "frames/size_limit.h"
+#include "platform/image_thread_pool.h"
 #include "platform/output_target.h"
 #include "platform/picture_checks.h"
 #include "platform/result.h"
@@ -114,6 +115,11 @@ GifRunOutcome MakeGif(const std::vector<PictureSource>& sources, const GifSettin
     const Result<OutputTarget> target = ChooseOutputTarget(outputPath, control.protectedInputs);
     if (!target) {
         return Failed(GifRunFailure::Kind::kOutput, outputPath, target.Reason());
+    }
+    if (!PrepareImageThreadPool()) {
+        return Failed(GifRunFailure::Kind::kOutOfMemory, {},
+                      Tr("cannot start a thread: the system allows no more (a limit on "
+                         "processes or memory)"));
     }
     if (settings.maxBytes > 0) {
         return MakeGifWithinLimit(sources, settings, *target, outputPath, control);

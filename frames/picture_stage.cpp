@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QSize>
+#include <system_error>
 
 #include "frames/frame_maker.h"
 #include "frames/staged_copy.h"
@@ -16,9 +17,23 @@ namespace {
 // picture is held, so two huge pictures never sit in memory at once.
 constexpr qint64 kHugeDecodeBytes = 64LL * 1024 * 1024;
 
+// The head of a file read to learn the picture's size: JPEG metadata (EXIF, colour profile)
+// comes before the frame header and rarely takes more.
+constexpr qsizetype kHeadBytes = 256 * 1024;
+
 bool IsHuge(const QByteArray& bytes) {
     const QSize declared = DeclaredPictureSize(bytes);
     return static_cast<qint64>(declared.width()) * declared.height() * 4 > kHugeDecodeBytes;
+}
+
+// Told before the file is read whole, so that a huge picture's bytes wait at the gate too. A
+// head that does not tell the size counts as huge.
+bool IsHugeFile(const QString& path) {
+    const Result<QByteArray> head = ReadPictureFileHead(path, kHeadBytes);
+    if (!head) {
+        return false;  // the read proper gives the reason
+    }
+    return !DeclaredPictureSize(*head).isValid() || IsHuge(*head);
 }
 
 Failure StagedCopyUnreadable() {
@@ -51,8 +66,14 @@ PictureStage::PictureStage(const std::vector<PictureSource>& sources, const Fram
       needs_(needs),
       window_(static_cast<std::size_t>(threads < 1 ? 1 : threads)),
       slots_(sources.size()) {
-    for (std::size_t i = 0; i < window_; ++i) {
-        workers_.emplace_back([this] { Work(); });
+    // A thread the system refuses (a limit on processes or memory) leaves the work to those
+    // that started; with none, Take makes each picture itself. The bytes are the same.
+    try {
+        for (std::size_t i = 0; i < window_; ++i) {
+            workers_.emplace_back([this] { Work(); });
+        }
+    } catch (const std::system_error&) {
+        // the workers that started carry on
     }
 }
 
@@ -68,6 +89,9 @@ PictureStage::~PictureStage() {
 }
 
 Result<MadePicture> PictureStage::Take(std::size_t i) {
+    if (workers_.empty()) {
+        return Make(sources_[i]);
+    }
     Slot slot;
     {
         std::unique_lock lock(mutex_);
@@ -110,8 +134,12 @@ void PictureStage::Work() {
     }
 }
 
-// The file is read once; its header tells whether the decode must wait its turn.
+// The head of the file tells whether reading and decoding it must wait their turn.
 Result<MadePicture> PictureStage::Make(const PictureSource& source) {
+    std::unique_lock oneHugeAtATime(hugeDecode_, std::defer_lock);
+    if (IsHugeFile(source.path)) {
+        oneHugeAtATime.lock();
+    }
     Result<QByteArray> bytes = source.kind == PictureSource::Kind::kStagedCopy
                                    ? ReadPictureFile(source.path)
                                    : ReadPicture(source.path);
@@ -119,12 +147,13 @@ Result<MadePicture> PictureStage::Make(const PictureSource& source) {
         return source.kind == PictureSource::Kind::kStagedCopy ? StagedCopyUnreadable()
                                                                : Failure{bytes.Reason()};
     }
-    Result<DibSection> fitted = Failure{};
-    if (IsHuge(*bytes)) {
-        const std::lock_guard oneHugeAtATime(hugeDecode_);
-        fitted = Fit(source, std::move(*bytes), frame_);
-    } else {
-        fitted = Fit(source, std::move(*bytes), frame_);
+    // The file may have grown since its head was read.
+    if (!oneHugeAtATime.owns_lock() && IsHuge(*bytes)) {
+        oneHugeAtATime.lock();
+    }
+    Result<DibSection> fitted = Fit(source, std::move(*bytes), frame_);
+    if (oneHugeAtATime.owns_lock()) {
+        oneHugeAtATime.unlock();
     }
     if (!fitted) {
         return Failure{fitted.Reason()};

@@ -1,6 +1,7 @@
 # The Debian package, built by scripts/package: CPack's DEB generator over the installation
-# above, into /usr. Depends: the shared libraries' packages (found by dpkg-shlibdeps), a CJK
-# font for the Chinese window and Qt's own Chinese translations.
+# above, into /usr. Depends: the shared libraries' packages (found by dpkg-shlibdeps; littleCMS
+# and libjpeg, which read colour profiles, named as well), a CJK font for the Chinese window
+# and Qt's own Chinese translations.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tavrel)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -19,7 +20,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://tavrel.example.org)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-zenhei, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-zenhei, qt6-translations-l10n, liblcms2-2, libjpeg62-turbo")
 # The desktop's own file dialog on GTK desktops.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-gtk-platformtheme")
 set(CPACK_STRIP_FILES ON)

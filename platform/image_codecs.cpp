@@ -1,22 +1,28 @@
 #include "platform/image_codecs.h"
 
+#include <sys/stat.h>
 #include <QBuffer>
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
+
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 #include "platform/bmp_encoder.h"
 #include "platform/files.h"
 #include "platform/library_messages.h"
+#include "platform/output_target.h"
 #include "platform/picture_checks.h"
 #include "platform/picture_limits.h"
+#include "platform/srgb_pictures.h"
 #include "platform/trace.h"
 
 namespace tavrel {
@@ -64,6 +70,35 @@ QImage ToStorableFormat(QImage image) {
             // 16 bits per channel, greyscale, CMYK and the rest: 8-bit RGB.
             return image.convertToFormat(QImage::Format_RGB32);
     }
+}
+
+// The format the file's first bytes announce: "jpeg", "png", "bmp", or empty.
+QByteArray FormatOf(const QByteArray& bytes) {
+    if (bytes.startsWith("\xFF\xD8\xFF")) {
+        return "jpeg";
+    }
+    if (bytes.startsWith("\x89PNG\r\n\x1A\n")) {
+        return "png";
+    }
+    return bytes.startsWith("BM") ? "bmp" : QByteArray();
+}
+
+// Opens the file for saving; false and the reason when it cannot. A missing folder (the
+// working folders could not be made, or were removed) is made first, so that the reason is
+// why that fails (a read-only place), not the folder's absence.
+bool OpenForSaving(QSaveFile& file, QString* reason) {
+    const QString folder = QFileInfo(file.fileName()).absolutePath();
+    if (!QFileInfo(folder).exists() && mkdir(QFile::encodeName(folder).constData(), 0777) != 0) {
+        *reason = Tr("the folder %1 cannot be made: %2")
+                      .arg(QDir::toNativeSeparators(folder), ReasonForErrno(errno));
+        return false;
+    }
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly)) {
+        *reason = errno != 0 ? ReasonForErrno(errno) : file.errorString();
+        return false;
+    }
+    return true;
 }
 
 EncoderClassId ClassIdFor(const QByteArray& mimeType) {
@@ -144,6 +179,8 @@ Result<QByteArray> ReadPicture(const QString& path) {
 }
 
 QSize DeclaredPictureSize(const QByteArray& bytes) {
+    // A damaged header makes the decoders complain; the decode that follows says why.
+    const LibraryMessages quiet;
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -165,16 +202,34 @@ Result<QImage> DecodePictureBytes(const QByteArray& bytes) {
     if (const Result<Done> checked = CheckBeforeDecoding(bytes, reader.size()); !checked) {
         return CannotRead(checked.Reason());
     }
-    const QByteArray format = reader.format();
-    if (format != "jpeg" && format != "png" && format != "bmp") {
+    // Told by the signature: a damaged header leaves Qt's reader without a format.
+    const QByteArray format = FormatOf(bytes);
+    if (format.isEmpty()) {
         return CannotRead(QT_TRANSLATE_NOOP("tavrel", "not a JPEG, BMP or PNG picture"));
     }
-    QImage image = reader.read();
+    reader.setFormat(format);
+    QImage image;
+    if (std::optional<Result<QImage>> cmyk =
+            DecodeProfiledCmykJpeg(bytes, reader.transformation())) {
+        if (!*cmyk) {
+            return CannotRead(cmyk->Reason());
+        }
+        image = std::move(**cmyk);
+    } else {
+        image = reader.read();
+    }
+    if (image.isNull() && messages.RanOutOfMemory()) {
+        throw std::bad_alloc();
+    }
     if (image.isNull()) {
         // What the decoder said, when it said something, tells the user more.
         return CannotRead(messages.Explain(Tr("the file is damaged or incomplete")));
     }
-    return ToStorableFormat(std::move(image));
+    image = ToStorableFormat(InSrgb(std::move(image), bytes));
+    if (image.isNull()) {
+        throw std::bad_alloc();  // a conversion could not allocate its result
+    }
+    return image;
 }
 
 Result<Done> SavePicture(const QImage& image, const QString& path, const EncoderClassId& encoder) {
@@ -188,8 +243,8 @@ Result<Done> SavePicture(const QImage& image, const QString& path, const Encoder
     // Written beside the target and renamed over it only when complete, so a failure leaves
     // no partial file and any older file intact.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return CannotSave(file.errorString());
+    if (QString reason; !OpenForSaving(file, &reason)) {
+        return CannotSave(reason);
     }
     const QByteArray bytes = format == "bmp" ? EncodeBmp24(image) : QByteArray();
     if (!bytes.isEmpty()) {
@@ -212,7 +267,12 @@ Result<Done> SavePicture(const QImage& image, const QString& path, const Encoder
 }
 
 Result<Done> StagePictureAsBmp(const QString& source, const QString& target) {
-    const Result<QImage> image = LoadPicture(source);
+    Result<QImage> image = Failure{};
+    try {
+        image = LoadPicture(source);
+    } catch (const std::bad_alloc&) {
+        return CannotRead(Tr("out of memory"));
+    }
     if (!image) {
         return Failure{image.Reason()};
     }

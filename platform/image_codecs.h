@@ -32,7 +32,7 @@ bool FindEncoderByMimeType(const QString& mimeType, EncoderClassId* classId);
 
 // Reads a picture file, upright (EXIF orientation applied), as 32-bit RGB (transparent parts
 // on white) or, for opaque 1- and 8-bit pictures, with its own colour table. Pictures too
-// large to decode are refused, not allocated.
+// large to decode are refused, not allocated. Raises std::bad_alloc when memory runs out.
 Result<QImage> LoadPicture(const QString& path);
 
 // LoadPicture in two steps, for callers that look at a picture's declared size before
@@ -46,7 +46,7 @@ QSize DeclaredPictureSize(const QByteArray& bytes);
 Result<Done> SavePicture(const QImage& image, const QString& path, const EncoderClassId& encoder);
 
 // The dialog's staging step: reads the picture at source and writes it as a BMP file at
-// target (target untouched on failure).
+// target (target untouched on failure; running out of memory is a failure too).
 Result<Done> StagePictureAsBmp(const QString& source, const QString& target);
 
 }  // namespace tavrel

@@ -14,6 +14,11 @@ bool IsRestart(uint8_t marker) {
     return marker >= 0xD0 && marker <= 0xD7;
 }
 
+// 0xC4 (Huffman tables), 0xC8 (reserved) and 0xCC (arithmetic conditioning) share the range.
+bool IsStartOfFrame(uint8_t marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
 // The position of the marker ending the entropy-coded data that starts at `at`, or size.
 std::size_t EndOfEntropyData(const uint8_t* data, std::size_t size, std::size_t at) {
     while (at < size) {
@@ -71,6 +76,9 @@ JpegScans CountJpegScans(const uint8_t* data, std::size_t size, int scanLimit) {
         const std::size_t length = static_cast<std::size_t>(data[at]) << 8 | data[at + 1];
         if (length < 2 || length > size - at) {
             break;  // a segment cut off or a broken length
+        }
+        if (IsStartOfFrame(marker) && scans.frame.marker == 0 && length >= 8) {
+            scans.frame = {marker, data[at + 2], data[at + 7]};
         }
         at += length;
         if (marker == kStartOfScan) {

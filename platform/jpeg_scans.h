@@ -12,11 +12,19 @@ namespace tavrel {
 // of a multi-scan baseline file one), far below the hundred thousand of a scan bomb.
 inline constexpr int kMaxJpegScans = 1000;
 
+// The first start-of-frame segment: the coding process and the sample layout.
+struct JpegFrame {
+    uint8_t marker = 0;  // 0xC0 to 0xCF but 0xC4, 0xC8 and 0xCC; 0 when none was seen
+    int precision = 0;   // bits a sample
+    int components = 0;  // 1 grey, 3 colour, 4 CMYK
+};
+
 struct JpegScans {
     // Start-of-scan segments seen; counting stops at scanLimit + 1.
     int count = 0;
     // The end-of-image marker follows the last scan's data: no scan was cut off.
     bool complete = false;
+    JpegFrame frame;
 };
 
 // Walks the segments from the start-of-image marker: marker segments by their length,

@@ -98,4 +98,14 @@ QString LibraryMessages::Explain(const QString& reason) const {
     return QStringLiteral("%1 (%2)").arg(reason, messages_.constFirst());
 }
 
+bool LibraryMessages::RanOutOfMemory() const {
+    for (const QString& message : messages_) {
+        if (message.contains(QLatin1String("out of memory"), Qt::CaseInsensitive) ||
+            message.contains(QLatin1String("insufficient memory"), Qt::CaseInsensitive)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace tavrel

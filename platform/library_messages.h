@@ -29,6 +29,8 @@ public:
     const QStringList& Messages() const { return messages_; }
     // The reason with the first message appended in parentheses, when there is one.
     QString Explain(const QString& reason) const;
+    // A library said it ran out of memory (Qt, libpng and libjpeg each in its own words).
+    bool RanOutOfMemory() const;
 
 private:
     friend void CollectLibraryMessage(const QString& message);

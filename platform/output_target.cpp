@@ -128,6 +128,10 @@ Result<OutputTarget> ChooseOutputTarget(const QString& path, const QStringList& 
         if (const QString* input = InputThatIs(st, inputs)) {
             return Failure{IsAnInput(*input)};
         }
+        // The rename would replace a file the user may not write; cp refuses it, so do we.
+        if (faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) != 0) {
+            return Failure{CannotOpen(errno)};
+        }
         return OutputTarget{OutputKind::ReplaceFile,
                             S_ISLNK(link.st_mode) ? ResolvedPath(path) : path};
     }
@@ -137,13 +141,60 @@ Result<OutputTarget> ChooseOutputTarget(const QString& path, const QStringList& 
     return Failure{Tr("is a block device or a socket, not a file; it is not written")};
 }
 
+namespace {
+
+// The name an open descriptor is reached by, for linkat.
+QByteArray DescriptorPath(int fd) {
+    return "/proc/self/fd/" + QByteArray::number(fd);
+}
+
+// A file with no name in folder (O_TMPFILE), or -1 where the file system or /proc lacks what
+// naming it later takes.
+int OpenAnonymousFile(const QByteArray& folder) {
+    const int fd = open(folder.constData(), O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666);
+    if (fd >= 0 && access(DescriptorPath(fd).constData(), F_OK) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// A hidden name beside the target, so that the rename stays within one file system.
+QByteArray TemporaryName(const QByteArray& prefix) {
+    return prefix + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+}
+
+}  // namespace
+
 struct TargetOutputFile::State {
     OutputKind kind = OutputKind::ReplaceFile;
     int fd = -1;
     QByteArray finalName;
-    QByteArray temporaryName;  // ReplaceFile until committed
+    QByteArray temporaryPrefix;
+    QByteArray temporaryName;  // ReplaceFile until committed; empty while the file has no name
     int stopTicket = -1;
     std::vector<char> buffer;
+
+    // Gives the complete file without a name a temporary one beside the target: 0 or errno.
+    int NameAnonymousFile() {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const QByteArray name = TemporaryName(temporaryPrefix);
+            // Registered before it exists, so that a stop signal can never miss it.
+            stopTicket = RemoveOnStop(name.constData());
+            if (linkat(AT_FDCWD, DescriptorPath(fd).constData(), AT_FDCWD, name.constData(),
+                       AT_SYMLINK_FOLLOW) == 0) {
+                temporaryName = name;
+                return 0;
+            }
+            const int error = errno;
+            KeepOnStop(stopTicket);
+            stopTicket = -1;
+            if (error != EEXIST) {
+                return error;
+            }
+        }
+        return EEXIST;
+    }
 
     void Flush() {
         std::size_t done = 0;
@@ -212,12 +263,13 @@ Result<Done> TargetOutputFile::Open(const OutputTarget& target) {
             if (stat(folder.constData(), &folderStat) != 0 || !S_ISDIR(folderStat.st_mode)) {
                 return Failure{FolderMissing(folder)};
             }
-            // A hidden name beside the target: the rename is then within one file system.
-            const QByteArray prefix = state->finalName.left(slash + 1) + '.' +
-                                      state->finalName.mid(slash + 1).left(200) + ".tavrel-";
+            state->temporaryPrefix = state->finalName.left(slash + 1) + '.' +
+                                     state->finalName.mid(slash + 1).left(200) + ".tavrel-";
+            // No name until the file is complete, so that a run ended in any way (SIGKILL, an
+            // abort) leaves nothing behind; a named temporary file where that is not possible.
+            state->fd = OpenAnonymousFile(folder);
             for (int attempt = 0; attempt < 100 && state->fd < 0; ++attempt) {
-                const QByteArray name =
-                    prefix + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+                const QByteArray name = TemporaryName(state->temporaryPrefix);
                 // Registered before it exists, so that a stop signal can never miss it.
                 state->stopTicket = RemoveOnStop(name.constData());
                 state->fd = open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -282,7 +334,10 @@ Result<Done> TargetOutputFile::Commit() {
     // of some file systems.
     const bool synced = s.kind != OutputKind::ReplaceFile || fsync(s.fd) == 0;
     int error = synced ? 0 : errno;
-    if (close(s.fd) != 0 && synced) {
+    if (error == 0 && s.kind == OutputKind::ReplaceFile && s.temporaryName.isEmpty()) {
+        error = s.NameAnonymousFile();
+    }
+    if (close(s.fd) != 0 && error == 0) {
         error = errno;
     }
     s.fd = -1;

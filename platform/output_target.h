@@ -1,7 +1,8 @@
-// Where a GIF goes. A regular file (or a new one) is written beside its final place and renamed
-// over it only when complete; a FIFO or a character device (/dev/null) is written into, as cp
-// would, never replaced; "-" is standard output. Everything else is refused, and so is an
-// output that is one of the input pictures under any name.
+// Where a GIF goes. A regular file (or a new one) is written beside its final place, without a
+// name where the file system allows, and named and renamed over it only when complete; a FIFO or a
+// character device (/dev/null) is written into, as cp would, never replaced; "-" is standard
+// output. Everything else is refused, and so is an output that is one of the input pictures under
+// any name.
 #pragma once
 
 #include <QString>
@@ -29,8 +30,9 @@ inline constexpr char kStandardOutputName[] = "-";
 
 // Decides how the GIF reaches path, before any work is done. Fails when the output is one of
 // inputs (the same file through a symbolic link, a hard link
-// or another spelling), a folder, a block device, a socket or a broken symbolic link, or
-// when path is "-" and standard output is a terminal or closed.
+// or another spelling), an existing file the user may not write, a folder, a block device,
+// a socket or a broken symbolic link, or when path is "-" and standard output is a terminal
+// or closed.
 Result<OutputTarget> ChooseOutputTarget(const QString& path, const QStringList& inputs);
 
 // The GIF output for any target. For ReplaceFile nothing is visible at the path before

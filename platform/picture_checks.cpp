@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "bitmap/bitmap_format.h"
@@ -59,6 +60,31 @@ int OpenPictureFile(const QString& name, struct stat* st, QString* reason) {
     return -1;
 }
 
+// Real JPEGs that libjpeg does not decode: named, rather than called broken.
+Result<Done> CheckJpegKind(const JpegFrame& frame) {
+    const auto unsupported = [](const QString& kind) {
+        return Failure{Tr("unsupported kind of JPEG (%1)").arg(kind)};
+    };
+    switch (frame.marker) {
+        case 0xC3:
+        case 0xC7:
+        case 0xCB:
+        case 0xCF:
+            return unsupported(Tr("lossless"));
+        case 0xC5:
+        case 0xC6:
+        case 0xCD:
+        case 0xCE:
+            return unsupported(Tr("hierarchical"));
+        default:
+            break;
+    }
+    if (frame.marker != 0 && frame.precision != 8) {
+        return unsupported(Tr("%1 bits a sample").arg(frame.precision));
+    }
+    return Done{};
+}
+
 }  // namespace
 
 Result<Done> CheckPictureFile(const QString& name) {
@@ -72,13 +98,17 @@ Result<Done> CheckPictureFile(const QString& name) {
 }
 
 Result<QByteArray> ReadPictureFile(const QString& name) {
+    return ReadPictureFileHead(name, kMaxPictureFileBytes);
+}
+
+Result<QByteArray> ReadPictureFileHead(const QString& name, qsizetype limit) {
     struct stat st {};
     QString reason;
     const Descriptor file(OpenPictureFile(name, &st, &reason));
     if (file.Get() < 0) {
         return Failure{reason};
     }
-    QByteArray bytes(static_cast<qsizetype>(st.st_size), Qt::Uninitialized);
+    QByteArray bytes(std::min(static_cast<qsizetype>(st.st_size), limit), Qt::Uninitialized);
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t n =
@@ -112,6 +142,9 @@ Result<Done> CheckBeforeDecoding(const QByteArray& bytes, QSize declared) {
     }
     if (jpeg) {
         const JpegScans scans = CountJpegScans(data, size);
+        if (const Result<Done> kind = CheckJpegKind(scans.frame); !kind) {
+            return kind;
+        }
         if (scans.count > kMaxJpegScans) {
             return Failure{Tr("the JPEG has more than %1 scans, far more than any encoder writes")
                                .arg(kMaxJpegScans)};

@@ -20,6 +20,10 @@ Result<QByteArray> ReadPictureFile(const QString& name);
 // The same checks without reading.
 Result<Done> CheckPictureFile(const QString& name);
 
+// The first `limit` bytes of the picture file (fewer when it is shorter), after the same
+// checks: enough to read the declared size of most pictures without reading them whole.
+Result<QByteArray> ReadPictureFileHead(const QString& name, qsizetype limit);
+
 // The checks on the file's bytes, given the size Qt's reader reports for them (a BMP's size
 // is read here: Qt reports none for the largest). The format is told by the bytes. Done when
 // decoding may go ahead. Called before any other judgement of the file, so that an oversized

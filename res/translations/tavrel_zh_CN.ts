@@ -8,6 +8,10 @@
             <translation>%1 MB</translation>
         </message>
         <message>
+            <source>%1 bits a sample</source>
+            <translation>每个样本 %1 位</translation>
+        </message>
+        <message>
             <source>%1 bytes</source>
             <translation>%1 字节</translation>
         </message>
@@ -18,6 +22,10 @@
         <message>
             <source>--background must be a colour such as #20242a or navy, not '%1'</source>
             <translation>--background 必须是颜色，例如 #20242a 或 navy，而不是“%1”</translation>
+        </message>
+        <message>
+            <source>--background must be opaque, not '%1'</source>
+            <translation>--background 必须是不透明的颜色，而不是“%1”</translation>
         </message>
         <message>
             <source>--delay must be a whole number from %1 to %2, not '%3'</source>
@@ -165,6 +173,14 @@ line is wrong, 128 + the signal's number when stopped by a signal (130 for Ctrl+
             <translation>无法保存图像：%1</translation>
         </message>
         <message>
+            <source>cannot start a thread: the system allows no more (a limit on processes or memory)</source>
+            <translation>无法启动线程：系统不再允许（进程数或内存受限）</translation>
+        </message>
+        <message>
+            <source>hierarchical</source>
+            <translation>分层</translation>
+        </message>
+        <message>
             <source>interrupted</source>
             <translation>已中断</translation>
         </message>
@@ -195,6 +211,10 @@ line is wrong, 128 + the signal's number when stopped by a signal (130 for Ctrl+
         <message>
             <source>its folder %1 does not exist</source>
             <translation>所在文件夹 %1 不存在</translation>
+        </message>
+        <message>
+            <source>lossless</source>
+            <translation>无损</translation>
         </message>
         <message>
             <source>no BMP encoder</source>
@@ -301,6 +321,10 @@ line is wrong, 128 + the signal's number when stopped by a signal (130 for Ctrl+
             <translation>文件将超过文件大小限制</translation>
         </message>
         <message>
+            <source>the folder %1 cannot be made: %2</source>
+            <translation>无法创建文件夹 %1：%2</translation>
+        </message>
+        <message>
             <source>the image codecs are not started</source>
             <translation>图像组件没有启动</translation>
         </message>
@@ -335,6 +359,10 @@ line is wrong, 128 + the signal's number when stopped by a signal (130 for Ctrl+
         <message>
             <source>unknown option '%1'</source>
             <translation>未知选项“%1”</translation>
+        </message>
+        <message>
+            <source>unsupported kind of JPEG (%1)</source>
+            <translation>不支持的 JPEG 类型（%1）</translation>
         </message>
     </context>
 </TS>

@@ -58,6 +58,8 @@ TEST(TavrelGif, UsageMistakesExitWithTwoAndWriteNothing) {
         {{"--size", "4097x1", "-o", out, picture}, "'4097x1'"},
         {{"--fit", "wide", "-o", out, picture}, "'wide'"},
         {{"--background", "#12345", "-o", out, picture}, "'#12345'"},
+        {{"--background", "#ff000080", "-o", out, picture}, "'#ff000080'"},
+        {{"--background", "transparent", "-o", out, picture}, "opaque"},
         {{"--quality", "max", "-o", out, picture}, "'max'"},
         {{"--max-size", "5XB", "-o", out, picture}, "'5XB'"},
         {{"--max-size", "0", "-o", out, picture}, "'0'"},

@@ -67,6 +67,7 @@ done
 # The working folder: an absolute XDG_DATA_HOME, else ~/.local/share; seeded once, so a
 # user's own skin survives the next start.
 home="$scratch/home"
+mkdir "$home"
 workdir=$(HOME="$home" XDG_DATA_HOME=relative "$prefix/bin/tavrel" --workdir)
 [ "$workdir" = "$home/.local/share/tavrel" ] || fail "working folder '$workdir'"
 xdg=$(HOME="$home" XDG_DATA_HOME="$scratch/xdg" "$prefix/bin/tavrel" --workdir)
@@ -75,6 +76,19 @@ cmp -s "$source/Resources/Tavrel/back.bmp" "$workdir/Resources/Tavrel/back.bmp" 
 echo "my own skin" >"$workdir/Resources/Tavrel/simpleK.smf"
 HOME="$home" XDG_DATA_HOME= "$prefix/bin/tavrel" --workdir >/dev/null
 [ "$(cat "$workdir/Resources/Tavrel/simpleK.smf")" = "my own skin" ] || fail "the user's skin was replaced"
+
+# No folder under a HOME that does not exist or is relative; one line, status 1.
+for bad in "$scratch/none" relhome; do
+  said=$(HOME="$bad" XDG_DATA_HOME= "$prefix/bin/tavrel" --workdir 2>&1) && fail "HOME=$bad accepted"
+  [ ! -e "$bad" ] && [ "$(echo "$said" | wc -l)" = 1 ] || fail "HOME=$bad: '$said'"
+done
+
+# Without a display, or with an option it does not know, the window says so in one line.
+for run in "1 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb" "2 env QT_QPA_PLATFORM=offscreen"; do
+  code=0
+  said=$(HOME="$home" XDG_DATA_HOME= ${run#* } "$prefix/bin/tavrel" --bogus 2>&1) || code=$?
+  [ "$code" = "${run%% *}" ] && [ "$(echo "$said" | wc -l)" = 1 ] || fail "$run: $code '$said'"
+done
 
 # The window, started by the full path of the installed program from another folder, makes
 # its working folders below the user's folder, not where it was started, and keeps running.

@@ -75,6 +75,38 @@ TEST_F(Codecs, ExifOrientationIsApplied) {
     }
 }
 
+QString ColourPicture(const char* name) {
+    return QStringLiteral(TAVREL_SOURCE_DIR "/tests/data/colour/") + QLatin1String(name);
+}
+
+// A green that is (40, 200, 60) in sRGB, stored in other colour spaces: it comes out as
+// ImageMagick's colour-managed conversion gives it (make-colour-pictures.sh prints those).
+TEST_F(Codecs, ColourProfilesAreConvertedToSrgb) {
+    struct Row {
+        const char* file;
+        QRgb srgb;
+    };
+    for (const auto& [file, srgb] :
+         {Row{"adobe-rgb.jpg", qRgb(39, 200, 60)}, Row{"prophoto.jpg", qRgb(42, 199, 60)},
+          Row{"cmyk-profile.jpg", qRgb(50, 200, 76)}, Row{"adobe-rgb-iccp.png", qRgb(37, 199, 59)},
+          Row{"linear-gamma.png", qRgb(40, 200, 60)}}) {
+        const Result<QImage> picture = LoadPicture(ColourPicture(file));
+        ASSERT_TRUE(picture) << file << ": " << picture.Reason().toStdString();
+        const QColor actual = picture->pixelColor(8, 8);
+        EXPECT_TRUE(test::CloseTo(actual, srgb, 3))
+            << file << ": " << actual.red() << ", " << actual.green() << ", " << actual.blue();
+    }
+}
+
+// Without a profile, or with an sRGB one, the pixels are the decoder's own.
+TEST_F(Codecs, PicturesInSrgbKeepTheirDecodedPixels) {
+    for (const QString& file : {ColourPicture("srgb-profile.jpg"), TestData("edge/cmyk.jpg"),
+                                TestData("edge/gray.jpg"), TestData("photo530/p3.png")}) {
+        EXPECT_EQ(*LoadPicture(file), QImage(file).convertToFormat(QImage::Format_RGB32))
+            << file.toStdString();
+    }
+}
+
 TEST_F(Codecs, TransparentPartsBecomeWhite) {
     // Transparent parts become white, opaque parts keep their colour (the alpha runs
     // across the picture; which pixels are which is read from the file).
@@ -106,6 +138,22 @@ TEST_F(Codecs, FailedStagingLeavesTheOlderFileAndNoLitter) {
     const DibSection dib = LoadBitmapFromFile(target, picture.width(), picture.height());
     EXPECT_EQ(DibToImage(dib), picture.convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"p.bmp"});
+}
+
+// A staging folder that is missing is made; when it cannot be, the reason says why.
+TEST_F(Codecs, StagingIntoAMissingFolderMakesItOrSaysWhyItCannot) {
+    const QString picture = TestData(QStringLiteral("photo530/p1.png"));
+    ASSERT_TRUE(test::WriteAll(dir_.filePath(QStringLiteral("file")), "x"));
+    const std::pair<const char*, const char*> rows[] = {
+        {"BMP/p.bmp", ""},
+        {"file/BMP/p.bmp", "cannot be made: a folder in the path is not a folder"},
+    };
+    for (const auto& [target, reason] : rows) {
+        const Result<Done> staged = StagePictureAsBmp(picture, dir_.filePath(target));
+        EXPECT_EQ(staged.Ok(), *reason == 0) << target;
+        EXPECT_TRUE(staged.Reason().contains(QLatin1String(reason)))
+            << staged.Reason().toStdString();
+    }
 }
 
 }  // namespace

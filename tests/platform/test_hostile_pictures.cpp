@@ -42,6 +42,20 @@ TEST(HostilePictures, AreRefusedWithTheirReasonAndValidOnesAtTheEdgesAreRead) {
     pictures.push_back({QStringLiteral("empty.png"), {}, QStringLiteral("empty")});
     pictures.push_back(
         {QStringLiteral("cut.png"), png.left(png.size() / 2), QStringLiteral("(libpng error: ")});
+    // A CMYK JPEG with a profile goes through libjpeg and littleCMS: its scan data and its
+    // profile scrambled, it still decodes (or is refused) without harm.
+    const QByteArray cmyk =
+        test::FileContent(QStringLiteral(TAVREL_SOURCE_DIR "/tests/data/colour/cmyk-profile.jpg"));
+    const qsizetype scan = cmyk.lastIndexOf(QByteArrayView("\xFF\xDA", 2));
+    const qsizetype profile = cmyk.indexOf("ICC_PROFILE");
+    pictures.push_back({QStringLiteral("cmyk-scrambled-scan.jpg"),
+                        QByteArray(cmyk).replace(scan + 40, 200, QByteArray(200, '\x55')),
+                        {}});
+    pictures.push_back({QStringLiteral("cmyk-scrambled-profile.jpg"),
+                        QByteArray(cmyk).replace(profile + 20, 600, QByteArray(600, '\xAB')),
+                        {}});
+    pictures.push_back(
+        {QStringLiteral("cmyk-cut.jpg"), cmyk.chopped(10), QStringLiteral("incomplete")});
     for (const test::HostilePicture& picture : pictures) {
         const QString name = FileNameFromBytes(folder) + picture.name;
         const std::string what = ShownFileName(picture.name).toStdString();

@@ -80,6 +80,13 @@ inline QByteArray JpegDeclaring(quint16 width, quint16 height) {
     return jpeg;
 }
 
+// The shared JPEG with its frame header changed at offset (from the marker) to value.
+inline QByteArray JpegWithFrameByte(int offset, char value) {
+    QByteArray jpeg = Shared("photo530/p1.jpg");
+    jpeg[jpeg.indexOf(QByteArrayView("\xFF\xC0", 2)) + offset] = value;
+    return jpeg;
+}
+
 inline QByteArray BmpDeclaring(qint32 width, qint32 height) {
     QByteArray bmp = Shared("edge/rgb-24bit.bmp");
     qToLittleEndian(width, bmp.data() + 18);
@@ -109,6 +116,19 @@ inline std::vector<HostilePicture> HostilePictures() {
     pictures.push_back({QStringLiteral("rle4.bmp"), Rle4Bmp(), {}});
     pictures.push_back({QStringLiteral("rle4-no-end.bmp"), Rle4Bmp().chopped(6), incomplete});
     pictures.push_back({QStringLiteral("cut.jpg"), Shared("edge/truncated.jpg"), incomplete});
+    pictures.push_back({QStringLiteral("lossless.jpg"), JpegWithFrameByte(1, '\xC3'),
+                        QStringLiteral("unsupported kind of JPEG (lossless)")});
+    pictures.push_back({QStringLiteral("hierarchical.jpg"), JpegWithFrameByte(1, '\xC5'),
+                        QStringLiteral("unsupported kind of JPEG (hierarchical)")});
+    pictures.push_back({QStringLiteral("12-bit.jpg"), JpegWithFrameByte(4, 12),
+                        QStringLiteral("unsupported kind of JPEG (12 bits a sample)")});
+    const QString damaged = QStringLiteral("damaged or incomplete");
+    const QByteArray palettePng = Shared("edge/palette-8bit.png");
+    const qsizetype plte = palettePng.indexOf("PLTE") - 4;
+    const qsizetype plteLength = qFromBigEndian<quint32>(palettePng.constData() + plte);
+    pictures.push_back({QStringLiteral("no-palette.png"),
+                        QByteArray(palettePng).remove(plte, plteLength + 12), damaged});
+    pictures.push_back({QStringLiteral("header-cut.png"), palettePng.left(60), damaged});
 
     const QString limit = QStringLiteral("100 megapixels");
     pictures.push_back({QStringLiteral("bomb.png"), Shared("edge/bomb-60000x60000.png"), limit});
