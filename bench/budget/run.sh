@@ -10,6 +10,8 @@
 # is better. Goals: ours at most the budget and at least 90% of it (or the --quality high
 # file when that is smaller), both means below the lowest any peer reaches in that budget,
 # and a --max-size run at most 2.5 times one --quality high run (hyperfine, same run).
+# PEERS (default "gifski gifsicle magick-plain magick-dither") narrows the peers for a quicker
+# run; BUDGETS (default "150000 300000 600000") the budgets.
 # Needs ImageMagick, gifsicle, hyperfine, the frame-quality tool and gifski (on PATH, in
 # GIFSKI or in /tmp/gifski: npm install gifski there); takes about ten minutes.
 set -euo pipefail
@@ -18,7 +20,8 @@ build=$(realpath "${1:-$root/build}")
 data=$(realpath "${2:-$root/../shared/testdata}")
 quality_tool="$data/../tools/frame-quality"
 cli="$build/app/tavrel-gif"
-budgets=(150000 300000 600000)
+read -r -a budgets <<<"${BUDGETS:-150000 300000 600000}"
+peers=" ${PEERS:-gifski gifsicle magick-plain magick-dither} "
 read -r -a pictures <<<"${PICTURES:-$(echo "$data"/photo530/p{1,2,3,4,5}.png)}"
 
 for program in convert gifsicle hyperfine; do
@@ -73,18 +76,26 @@ for budget in "${budgets[@]}"; do
   if [ "$ours" -lt $((budget * 9 / 10)) ] && ! cmp -s "$scratch/ours.gif" "$scratch/high.gif"; then
     echo "  FAIL: below 90% of the budget"
   fi
-  knob=$(best_fitting "$budget" 1 100 gifski_at)
-  if [ -n "$knob" ]; then gifski_at "$knob"; judge "gifski -Q $knob" "$scratch/try.gif"; fi
-  for colours in 256 128 64 32; do
-    knob=$(best_fitting "$budget" -400 0 gifsicle_at)
-    if [ -n "$knob" ]; then
-      gifsicle_at "$knob"; judge "gifsicle --colors $colours --lossy=$((-knob))" "$scratch/try.gif"
-    fi
-  done
-  knob=$(best_fitting "$budget" 2 256 magick_plain_at)
-  if [ -n "$knob" ]; then magick_plain_at "$knob"; judge "ImageMagick +dither -colors $knob" "$scratch/try.gif"; fi
-  knob=$(best_fitting "$budget" 2 256 magick_dither_at)
-  if [ -n "$knob" ]; then magick_dither_at "$knob"; judge "ImageMagick dither -colors $knob" "$scratch/try.gif"; fi
+  if [[ $peers == *" gifski "* ]]; then
+    knob=$(best_fitting "$budget" 1 100 gifski_at)
+    if [ -n "$knob" ]; then gifski_at "$knob"; judge "gifski -Q $knob" "$scratch/try.gif"; fi
+  fi
+  if [[ $peers == *" gifsicle "* ]]; then
+    for colours in 256 128 64 32; do
+      knob=$(best_fitting "$budget" -400 0 gifsicle_at)
+      if [ -n "$knob" ]; then
+        gifsicle_at "$knob"; judge "gifsicle --colors $colours --lossy=$((-knob))" "$scratch/try.gif"
+      fi
+    done
+  fi
+  if [[ $peers == *" magick-plain "* ]]; then
+    knob=$(best_fitting "$budget" 2 256 magick_plain_at)
+    if [ -n "$knob" ]; then magick_plain_at "$knob"; judge "ImageMagick +dither -colors $knob" "$scratch/try.gif"; fi
+  fi
+  if [[ $peers == *" magick-dither "* ]]; then
+    knob=$(best_fitting "$budget" 2 256 magick_dither_at)
+    if [ -n "$knob" ]; then magick_dither_at "$knob"; judge "ImageMagick dither -colors $knob" "$scratch/try.gif"; fi
+  fi
 done
 
 echo
