@@ -9,6 +9,7 @@
 
 #include "frames/size_limit.h"
 #include "frames/speed.h"
+#include "platform/result.h"
 
 namespace tavrel {
 namespace {
@@ -59,11 +60,7 @@ std::optional<FitMode> ParseFit(const QString& text) {
     return std::nullopt;
 }
 
-QString Tr(const char* english) {
-    return QCoreApplication::translate("tavrel", english);
-}
-
-CliOptions Failure(const QString& error) {
+CliOptions UsageError(const QString& error) {
     CliOptions options;
     options.action = CliOptions::Action::Fail;
     options.error = error;
@@ -136,7 +133,7 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
             option.name == QLatin1String("--background") ||
             option.name == QLatin1String("--quality") || option.name == QLatin1String("--max-size");
         if (!takesValue) {
-            return Failure(Tr("unknown option '%1'").arg(option.name));
+            return UsageError(Tr("unknown option '%1'").arg(option.name));
         }
 
         QString value;
@@ -145,26 +142,26 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
         } else if (i + 1 < arguments.size()) {
             value = arguments[++i];
         } else {
-            return Failure(Tr("option '%1' needs a value").arg(option.name));
+            return UsageError(Tr("option '%1' needs a value").arg(option.name));
         }
 
         if (option.name == QLatin1String("--speed")) {
             if (!SpeedFromName(value)) {
-                return Failure(Tr("--speed must be slow, medium or fast, not '%1'").arg(value));
+                return UsageError(Tr("--speed must be slow, medium or fast, not '%1'").arg(value));
             }
             speedWord = value;
         } else if (option.name == QLatin1String("--delay")) {
             explicitDelay = ParseDelay(value);
             if (!explicitDelay) {
-                return Failure(Tr("--delay must be a whole number from %1 to %2, not '%3'")
-                                   .arg(kMinCliDelay)
-                                   .arg(kMaxCliDelay)
-                                   .arg(value));
+                return UsageError(Tr("--delay must be a whole number from %1 to %2, not '%3'")
+                                      .arg(kMinCliDelay)
+                                      .arg(kMaxCliDelay)
+                                      .arg(value));
             }
         } else if (option.name == QLatin1String("--size")) {
             const auto size = ParseSize(value);
             if (!size) {
-                return Failure(
+                return UsageError(
                     Tr("--size must be WIDTHxHEIGHT, each from 1 to 4096, not '%1'").arg(value));
             }
             frame.width = size->first;
@@ -172,7 +169,8 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
         } else if (option.name == QLatin1String("--fit")) {
             const auto fit = ParseFit(value);
             if (!fit) {
-                return Failure(Tr("--fit must be stretch, contain or cover, not '%1'").arg(value));
+                return UsageError(
+                    Tr("--fit must be stretch, contain or cover, not '%1'").arg(value));
             }
             frame.fit = *fit;
         } else if (option.name == QLatin1String("--background")) {
@@ -180,40 +178,40 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
             // #rrggbb or a name, and opaque.
             const QColor colour = QColor::fromString(value);
             if (!colour.isValid() || (value.startsWith(u'#') && value.size() != 7)) {
-                return Failure(Tr("--background must be a colour such as #20242a or navy, "
-                                  "not '%1'")
-                                   .arg(value));
+                return UsageError(Tr("--background must be a colour such as #20242a or navy, "
+                                     "not '%1'")
+                                      .arg(value));
             }
             if (colour.alpha() != 255) {
-                return Failure(Tr("--background must be opaque, not '%1'").arg(value));
+                return UsageError(Tr("--background must be opaque, not '%1'").arg(value));
             }
             frame.background = colour.rgb();
         } else if (option.name == QLatin1String("--quality")) {
             if (value != QLatin1String("high")) {
-                return Failure(Tr("--quality must be high, not '%1'").arg(value));
+                return UsageError(Tr("--quality must be high, not '%1'").arg(value));
             }
             highQuality = true;
         } else if (option.name == QLatin1String("--max-size")) {
             const std::optional<uint64_t> bytes = ParseByteSize(value);
             if (!bytes) {
-                return Failure(Tr("--max-size must be a size above zero such as 300k, 1.5MB or "
-                                  "2MiB, not '%1'")
-                                   .arg(value));
+                return UsageError(Tr("--max-size must be a size above zero such as 300k, 1.5MB or "
+                                     "2MiB, not '%1'")
+                                      .arg(value));
             }
             maxBytes = *bytes;
         } else {
             if (value.isEmpty()) {
-                return Failure(Tr("the output path is empty"));
+                return UsageError(Tr("the output path is empty"));
             }
             output = value;
         }
     }
 
     if (pictures.isEmpty()) {
-        return Failure(Tr("no pictures given"));
+        return UsageError(Tr("no pictures given"));
     }
     if (!output) {
-        return Failure(Tr("no output file given (-o OUT.gif)"));
+        return UsageError(Tr("no output file given (-o OUT.gif)"));
     }
 
     CliOptions options;
@@ -274,7 +272,7 @@ QString CliUsage() {
 }
 
 QString CliVersion() {
-    return QStringLiteral("tavrel-gif 1.0.0");
+    return QStringLiteral("tavrel-gif " TAVREL_VERSION);
 }
 
 }  // namespace tavrel

@@ -11,10 +11,6 @@
 #include "platform/library_messages.h"
 #include "platform/translations.h"
 
-#ifndef TAVREL_VERSION
-#define TAVREL_VERSION "unknown"
-#endif
-
 namespace {
 
 const char* const kUsage =

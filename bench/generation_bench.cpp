@@ -14,9 +14,9 @@
 
 #include "frames/frame_maker.h"
 #include "frames/gif_encoding.h"
-#include "platform/window/file_dialog.h"
 #include "platform/files.h"
 #include "platform/image_codecs.h"
+#include "platform/window/file_dialog.h"
 #include "platform/window/message_box.h"
 #include "ui/tavrel_dlg.h"
 

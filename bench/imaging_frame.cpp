@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <set>
 
+#include "bitmap/dib_section.h"
 #include "gif/gif_writer.h"
 #include "gif/output_file.h"
 #include "imaging/bitmap_to_indexed_frame.h"
-#include "bitmap/dib_section.h"
 
 namespace {
 

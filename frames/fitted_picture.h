@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QRgb>
 
-#include "imaging/frame_fit.h"
 #include "bitmap/dib_section.h"
+#include "imaging/frame_fit.h"
 
 namespace tavrel {
 

@@ -12,12 +12,8 @@
 #include "gif/gif_writer.h"
 #include "gif/lossy_lzw_codes.h"
 #include "gif/output_file.h"
-#include "imaging/colour_histogram.h"
-#include "imaging/error_diffusion.h"
+#include "imaging/high_quality_quantiser.h"
 #include "imaging/indexed_frame.h"
-#include "imaging/nearest_colour.h"
-#include "imaging/palette_merge.h"
-#include "imaging/true_colour_frame.h"
 
 namespace tavrel {
 namespace {
@@ -28,18 +24,23 @@ struct LeverAnchor {
     BudgetLevers levers;
     double typicalShare;  // of the top step's bytes, on photographs: where a search starts
 };
-// Measured on photographs: dither noise and lossy runs cost the eye more than they save, so
-// the steps below the best frames first drop the dithering, then keep runs through texture
-// (where the coarser grain is masked), and only then take colours and let LZW runs stray.
+// Measured on photographs: dither grain and lossy runs cost the eye more than they save, so
+// the steps below the best frames first weaken the dithering, then let LZW runs stray a
+// little, and only then take colours as well.
 constexpr LeverAnchor kAnchors[] = {
-    {0, {8, 0, 24, 1000}, 0.093},  {150, {40, 0, 16, 250}, 0.22},
-    {300, {96, 0, 16, 100}, 0.30}, {450, {256, 0, 16, 0}, 0.40},
-    {600, {256, 0, 10, 0}, 0.47},  {800, {256, 0, 0, 0}, 0.74},
-    {900, {256, 6, 2, 0}, 0.83},   {kBudgetTopStep, {256, 14, 4, 0}, 1.0},
+    {0, {8, 0, 1000}, 0.14},    {100, {32, 0, 600}, 0.28},
+    {250, {64, 0, 400}, 0.38},  {400, {128, 0, 300}, 0.48},
+    {550, {256, 0, 200}, 0.64}, {700, {256, 0, 0}, 0.84},
+    {850, {256, 50, 0}, 0.92},  {kBudgetTopStep, {256, 100, 0}, 1.0},
 };
 
-// After this many guesses the search only halves the gap, so it always ends soon.
+// After this many guesses the search only halves the gap; after kMaxProbes it takes the best
+// step found to fit (where the colour count changes, the size jumps and no step may come
+// nearer the budget).
 constexpr int kGuessedProbes = 4;
+constexpr int kMaxProbes = 6;
+
+constexpr int kMaxColours = 256;
 
 // A search stops once the file has at least this share of the budget.
 constexpr double kGoodEnoughShare = 0.97;
@@ -84,39 +85,16 @@ void ForEachFrame(std::size_t count, int threads, Work&& work) {
     }
 }
 
-// A frame quantised once: its best frame and what the cheaper steps start from.
+// A frame's quantisations (by colour count, each made once) and its true colours.
 struct QuantisedFrame {
-    IndexedFrame best;
-    std::vector<Rgb> palette;  // the best frame's colours
-    std::vector<WeightedColour> histogram;
-    std::vector<uint8_t> wanted;              // the true colours, red, green, blue
-    std::map<int, std::vector<Rgb>> reduced;  // palettes by colour count
+    std::map<int, QuantisedPicture> byColours;
+    std::vector<uint8_t> wanted;  // red, green, blue per pixel
 };
 
 QuantisedFrame Quantise(const BudgetFrame& frame) {
     QuantisedFrame q;
     const TrueColourView view = frame.picture.View();
-    TrueColourToIndexedFrame(view, FrameQuality::kHigh, q.best);
-    const std::size_t colours = q.best.pPalette.size() / 3;
-    for (std::size_t i = 0; i < colours; ++i) {
-        q.palette.push_back(
-            {q.best.pPalette[3 * i], q.best.pPalette[3 * i + 1], q.best.pPalette[3 * i + 2]});
-    }
-    // Entries past the real colours are black padding; drop them.
-    std::vector<bool> used(colours, false);
-    for (const uint8_t index : q.best.pIndices) {
-        used[index] = true;
-    }
-    while (!q.palette.empty() && !used[q.palette.size() - 1]) {
-        q.palette.pop_back();
-    }
-    // Every other row is enough to weigh and refine the smaller palettes, at half the cost.
-    TrueColourView rows = view;
-    if (rows.height > 1) {
-        rows.stride *= 2;
-        rows.height = (rows.height + 1) / 2;
-    }
-    q.histogram = ColourHistogram(rows);
+    q.byColours.emplace(kMaxColours, QuantiseHighQuality(view, kMaxColours));
     q.wanted.resize(3 * static_cast<std::size_t>(view.width) *
                     static_cast<std::size_t>(view.height));
     uint8_t* out = q.wanted.data();
@@ -131,46 +109,31 @@ QuantisedFrame Quantise(const BudgetFrame& frame) {
     return q;
 }
 
-bool IsTop(const BudgetLevers& levers) {
-    const BudgetLevers top = BudgetLeversAt(kBudgetTopStep);
-    return levers.colours >= top.colours && levers.ditherStrength == top.ditherStrength &&
-           levers.runTolerancePerContrast == top.runTolerancePerContrast &&
-           levers.lossyTolerance <= 0;
-}
+// A frame's bytes in the GIF (control extension to the last sub-block) and its bits per
+// pixel. At the top step they are the --quality high frame's.
+struct EncodedFrame {
+    std::vector<uint8_t> bytes;
+    uint8_t bits = 8;
+};
 
-// The frame's bytes in the GIF (control extension to the last sub-block).
-std::vector<uint8_t> EncodeFrame(const BudgetFrame& source, QuantisedFrame& q,
-                                 const BudgetLevers& levers) {
-    MemoryOutputFile out;
+EncodedFrame EncodeFrame(const BudgetFrame& source, QuantisedFrame& q, const BudgetLevers& levers) {
     const TrueColourView view = source.picture.View();
-    const auto width = static_cast<uint16_t>(view.width);
-    const auto height = static_cast<uint16_t>(view.height);
-    if (IsTop(levers)) {
-        WriteGifFrame(out, q.best.pIndices.data(), q.best.pPalette.data(), width, height,
-                      q.best.nBitsPerPixel, source.delay, kNoTransparentColour);
-        return out.Bytes();
+    const int colours = std::clamp(levers.colours, 2, kMaxColours);
+    auto found = q.byColours.find(colours);
+    if (found == q.byColours.end()) {
+        found = q.byColours.emplace(colours, QuantiseHighQuality(view, colours)).first;
     }
-    auto found = q.reduced.find(levers.colours);
-    if (found == q.reduced.end()) {
-        found = q.reduced
-                    .emplace(levers.colours,
-                             MergePalette(q.histogram, q.palette,
-                                          static_cast<std::size_t>(std::max(levers.colours, 2))))
-                    .first;
-    }
-    const std::vector<Rgb>& palette = found->second;
-    NearestColour nearest(palette);
-    IndexedFrame frame;
-    frame.nWidth = view.width;
-    frame.nHeight = view.height;
-    frame.pIndices =
-        DiffuseError(view, nearest, {levers.ditherStrength, levers.runTolerancePerContrast});
-    StoreCompactPalette(palette, frame);
+    HighQualityOptions options;
+    options.maxColours = colours;
+    options.ditherStrength = static_cast<float>(levers.ditherPercent) / 100.0f;
+    const IndexedFrame frame = RemapHighQuality(view, found->second, options);
     const LossyLzwFrame lossy{frame.pIndices.data(), q.wanted.data(), frame.pPalette.data(),
                               frame.pIndices.size(), frame.nBitsPerPixel};
+    MemoryOutputFile out;
     WriteGifFrameCodes(out, BuildLossyLzwCodes(lossy, levers.lossyTolerance), frame.pPalette.data(),
-                       width, height, frame.nBitsPerPixel, source.delay, kNoTransparentColour);
-    return out.Bytes();
+                       static_cast<uint16_t>(view.width), static_cast<uint16_t>(view.height),
+                       frame.nBitsPerPixel, source.delay, kNoTransparentColour);
+    return {out.Bytes(), frame.nBitsPerPixel};
 }
 
 class Animation {
@@ -183,16 +146,15 @@ public:
 
     // The whole file at the levers.
     std::vector<uint8_t> Encode(const BudgetLevers& levers) {
-        std::vector<std::vector<uint8_t>> parts(frames_.size());
+        std::vector<EncodedFrame> parts(frames_.size());
         ForEachFrame(frames_.size(), threads_, [&](std::size_t i) {
             parts[i] = EncodeFrame(frames_[i], quantised_[i], levers);
         });
         MemoryOutputFile out;
         WriteGifHeader(out, static_cast<uint16_t>(frames_[0].picture.width),
-                       static_cast<uint16_t>(frames_[0].picture.height),
-                       quantised_[0].best.nBitsPerPixel);
-        for (const std::vector<uint8_t>& part : parts) {
-            out.Write(part.data(), part.size());
+                       static_cast<uint16_t>(frames_[0].picture.height), parts[0].bits);
+        for (const EncodedFrame& part : parts) {
+            out.Write(part.bytes.data(), part.bytes.size());
         }
         WriteGifTrailer(out);
         return out.Bytes();
@@ -244,11 +206,15 @@ BudgetLevers BudgetLeversAt(int step) {
     const LeverAnchor& b = kAnchors[upper];
     const double t = static_cast<double>(step - a.step) / (b.step - a.step);
     BudgetLevers levers;
-    levers.colours = static_cast<int>(std::lround(
-        a.levers.colours * std::pow(static_cast<double>(b.levers.colours) / a.levers.colours, t)));
-    levers.ditherStrength = Interpolate(a.levers.ditherStrength, b.levers.ditherStrength, t);
-    levers.runTolerancePerContrast =
-        Interpolate(a.levers.runTolerancePerContrast, b.levers.runTolerancePerContrast, t);
+    // Colour counts in half octaves (8, 12, 16, 24, ...): nearby steps share one quantisation,
+    // so a search that closes in on a budget quantises each frame only once or twice.
+    const double colours =
+        a.levers.colours * std::pow(static_cast<double>(b.levers.colours) / a.levers.colours, t);
+    const double halfOctaves = std::round(2 * std::log2(colours));
+    levers.colours = std::min(
+        kMaxColours, static_cast<int>(std::lround(std::exp2(std::floor(halfOctaves / 2)) *
+                                                  (static_cast<int>(halfOctaves) % 2 ? 1.5 : 1))));
+    levers.ditherPercent = Interpolate(a.levers.ditherPercent, b.levers.ditherPercent, t);
     levers.lossyTolerance = Interpolate(a.levers.lossyTolerance, b.levers.lossyTolerance, t);
     return levers;
 }
@@ -297,7 +263,7 @@ BudgetOutcome EncodeWithinBudget(std::span<const BudgetFrame> frames, uint64_t m
         } else {
             high = step;
         }
-        if (high - low <= 1) {
+        if (high - low <= 1 || (low >= 0 && probes >= kMaxProbes)) {
             break;
         }
         if (probes < kGuessedProbes) {

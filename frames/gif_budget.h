@@ -1,7 +1,7 @@
 // A whole animation made to fit in a number of bytes, looking as good as it can there. Each
 // frame is quantised once; then one quality step, from the best frames down to the
-// smallest ones, sets every lever at once (palette colours, dithering strength, runs kept
-// through texture, lossy LZW tolerance) for all frames alike, and a binary search over the
+// smallest ones, sets every lever at once (palette colours, dithering strength, lossy LZW
+// tolerance) for all frames alike, and a binary search over the
 // steps encodes the animation in memory until it has the best step that fits. Plain C++.
 #pragma once
 
@@ -23,9 +23,8 @@ struct BudgetFrame {
 
 // How one quality step makes its frames.
 struct BudgetLevers {
-    int colours = 256;            // palette colours per frame at most
-    int32_t ditherStrength = 14;  // sixteenths of the error diffused
-    int32_t runTolerancePerContrast = 4;
+    int colours = 256;           // palette colours per frame at most
+    int ditherPercent = 100;     // of the high quality frames' dithering
     int32_t lossyTolerance = 0;  // squared RGB distance a lossy LZW run may stray
 };
 

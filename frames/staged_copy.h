@@ -5,8 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
-#include "frames/frame_options.h"
 #include "bitmap/dib_section.h"
+#include "frames/frame_options.h"
 
 namespace tavrel {
 

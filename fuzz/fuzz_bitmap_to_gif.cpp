@@ -13,11 +13,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "bitmap/dib_section.h"
 #include "gif/gif_writer.h"
 #include "gif/output_file.h"
 #include "imaging/bitmap_to_indexed_frame.h"
 #include "imaging/packed_dib.h"
-#include "bitmap/dib_section.h"
 
 namespace {
 

@@ -16,21 +16,9 @@ void WriteSubBlock(OutputFile& file, const uint8_t* data, uint8_t length) {
     file.Write(data, length);
 }
 
-// A code wider than 8 bits goes in two pieces, low byte first.
-void PutCode(OutputFile& file, LzwPackingBuffer& buffer, int& bitPosition, uint16_t code,
-             int width) {
-    if (width <= 8) {
-        PutCodeBits(file, buffer, bitPosition, static_cast<uint8_t>(code),
-                    static_cast<uint8_t>(width));
-        return;
-    }
-    PutCodeBits(file, buffer, bitPosition, static_cast<uint8_t>(code & 0xFF), 8);
-    PutCodeBits(file, buffer, bitPosition, static_cast<uint8_t>(code >> 8),
-                static_cast<uint8_t>(width - 8));
-}
-
-}  // namespace
-
+// Appends the low nbits (1 to 8) bits of value to the stream held in buffer, bitPosition
+// being the number of bits held. Once 2040 bits (255 bytes) are complete, they are first
+// written to file as one full sub-block (length byte 255, then the 255 bytes).
 void PutCodeBits(OutputFile& file, LzwPackingBuffer& buffer, int& bitPosition, uint8_t value,
                  uint8_t nbits) {
     if (bitPosition >= kSubBlockBits) {
@@ -54,6 +42,21 @@ void PutCodeBits(OutputFile& file, LzwPackingBuffer& buffer, int& bitPosition, u
     }
     bitPosition += nbits;
 }
+
+// A code wider than 8 bits goes in two pieces, low byte first.
+void PutCode(OutputFile& file, LzwPackingBuffer& buffer, int& bitPosition, uint16_t code,
+             int width) {
+    if (width <= 8) {
+        PutCodeBits(file, buffer, bitPosition, static_cast<uint8_t>(code),
+                    static_cast<uint8_t>(width));
+        return;
+    }
+    PutCodeBits(file, buffer, bitPosition, static_cast<uint8_t>(code & 0xFF), 8);
+    PutCodeBits(file, buffer, bitPosition, static_cast<uint8_t>(code >> 8),
+                static_cast<uint8_t>(width - 8));
+}
+
+}  // namespace
 
 void WriteLzwCodeStream(OutputFile& file, const uint16_t* codes, std::size_t count, uint8_t bits) {
     if (bits < kMinGifBits || bits > kMaxGifBits) {

@@ -3,9 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <stdexcept>
-#include <string>
 #include <vector>
 
 namespace tavrel {
@@ -23,7 +21,7 @@ public:
     virtual void Write(const void* bytes, std::size_t count) = 0;
 };
 
-// Collects the bytes in memory (tests, fuzzing, benchmarks).
+// Collects the bytes in memory.
 class MemoryOutputFile : public OutputFile {
 public:
     void Write(const void* bytes, std::size_t count) override;
@@ -31,24 +29,6 @@ public:
 
 private:
     std::vector<uint8_t> bytes_;
-};
-
-// A file created new or emptied, written through stdio.
-class StdioOutputFile : public OutputFile {
-public:
-    // Throws FileWriteError when the file cannot be created.
-    explicit StdioOutputFile(const std::string& path);
-    ~StdioOutputFile() override;
-    StdioOutputFile(const StdioOutputFile&) = delete;
-    StdioOutputFile& operator=(const StdioOutputFile&) = delete;
-
-    void Write(const void* bytes, std::size_t count) override;
-    // Flushes and closes; throws FileWriteError when the data cannot be written out.
-    void Close();
-
-private:
-    std::FILE* file_ = nullptr;
-    std::string path_;
 };
 
 }  // namespace tavrel

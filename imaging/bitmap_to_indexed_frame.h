@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "imaging/indexed_frame.h"
 #include "bitmap/dib_section.h"
+#include "imaging/indexed_frame.h"
 
 namespace tavrel {
 

@@ -8,27 +8,28 @@ namespace {
 
 // Squared distance from a palette colour to the nearest or the farthest point of the box
 // [low, low + size - 1] on each channel.
-int32_t BoxDistance(Rgb c, Rgb low, int32_t size, bool farthest) {
+int32_t BoxDistance(Rgb c, Rgb low, int32_t size, bool farthest, ChannelWeights w) {
     const auto axis = [&](int32_t v, int32_t lo) {
         const int32_t hi = lo + size - 1;
         const int32_t d =
             farthest ? std::max(v - lo, hi - v) : std::max(std::max(lo - v, v - hi), 0);
         return d * d;
     };
-    return axis(c.red, low.red) + axis(c.green, low.green) + axis(c.blue, low.blue);
+    return w.red * axis(c.red, low.red) + w.green * axis(c.green, low.green) +
+           w.blue * axis(c.blue, low.blue);
 }
 
 }  // namespace
 
-NearestColour::NearestColour(std::span<const Rgb> palette)
-    : m_palette(palette.begin(), palette.end()) {
+NearestColour::NearestColour(std::span<const Rgb> palette, ChannelWeights weights)
+    : m_palette(palette.begin(), palette.end()), m_weights(weights) {
     const std::size_t count = m_palette.size();
     m_neighbours.resize(count * count);
     m_gap.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
         uint32_t* list = &m_neighbours[i * count];
         for (std::size_t j = 0; j < count; ++j) {
-            list[j] = static_cast<uint32_t>(ColourDistance(m_palette[i], m_palette[j])) << 8 |
+            list[j] = static_cast<uint32_t>(Distance(m_palette[i], m_palette[j])) << 8 |
                       static_cast<uint32_t>(j);
         }
         std::sort(list, list + count);
@@ -40,14 +41,14 @@ NearestColour::NearestColour(std::span<const Rgb> palette)
 uint8_t NearestColour::FindFrom(Rgb colour, uint8_t guess) const {
     const std::size_t count = m_palette.size();
     uint8_t best = guess;
-    int32_t bestDistance = ColourDistance(colour, m_palette[best]);
+    int32_t bestDistance = Distance(colour, m_palette[best]);
     for (bool restart = true; restart;) {
         restart = false;
         const int64_t reach = int64_t{4} * bestDistance;
         for (const uint32_t *n = &m_neighbours[best * count], *end = n + count;
              n != end && (*n >> 8) <= reach; ++n) {
             const auto index = static_cast<uint8_t>(*n & 0xFF);
-            const int32_t d = ColourDistance(colour, m_palette[index]);
+            const int32_t d = Distance(colour, m_palette[index]);
             if (d < bestDistance) {
                 best = index;
                 bestDistance = d;
@@ -86,14 +87,15 @@ const NearestColour::Cell& NearestColour::CellOf(Rgb colour, uint8_t hint) {
                      static_cast<uint8_t>(low.blue + kSize / 2)};
     const uint8_t g = FindFrom(middle, hint);
     const Rgb gc = m_palette[g];
-    const int64_t reach = int64_t{4} * BoxDistance(gc, low, kSize, true);
+    const int64_t reach = int64_t{4} * BoxDistance(gc, low, kSize, true, m_weights);
     const auto lowest = [&](Rgb j) {
         const auto axis = [&](int32_t jv, int32_t gv, int32_t lo) {
             const int32_t x = jv > gv ? lo + kSize - 1 : lo;
             return (x - jv) * (x - jv) - (x - gv) * (x - gv);
         };
-        return axis(j.red, gc.red, low.red) + axis(j.green, gc.green, low.green) +
-               axis(j.blue, gc.blue, low.blue);
+        return m_weights.red * axis(j.red, gc.red, low.red) +
+               m_weights.green * axis(j.green, gc.green, low.green) +
+               m_weights.blue * axis(j.blue, gc.blue, low.blue);
     };
     const std::size_t count = m_palette.size();
     cell.first = static_cast<uint32_t>(m_candidates.size());
@@ -112,14 +114,14 @@ uint8_t NearestColour::Find(Rgb colour, uint8_t hint) {
     const Cell& cell = CellOf(colour, hint);
     const uint8_t* candidate = &m_candidates[cell.first];
     uint8_t best = *candidate;
-    int32_t bestDistance = ColourDistance(colour, m_palette[best]);
+    int32_t bestDistance = Distance(colour, m_palette[best]);
     // The first candidate is the colour nearest to the cell's middle. Within half the gap
     // to its own nearest neighbour it is strictly the nearest: no other needs a look.
     if (int64_t{4} * bestDistance < m_gap[best]) {
         return best;
     }
     for (const uint8_t* end = candidate + cell.count; ++candidate != end;) {
-        const int32_t d = ColourDistance(colour, m_palette[*candidate]);
+        const int32_t d = Distance(colour, m_palette[*candidate]);
         if (d < bestDistance || (d == bestDistance && *candidate < best)) {
             best = *candidate;
             bestDistance = d;

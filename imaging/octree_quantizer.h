@@ -10,9 +10,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "bitmap/dib_section.h"
 #include "imaging/octree_node_pool.h"
 #include "imaging/pixel_colours.h"
-#include "bitmap/dib_section.h"
 
 namespace tavrel {
 

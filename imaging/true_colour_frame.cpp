@@ -5,10 +5,7 @@
 
 #include "imaging/bitmap_to_indexed_frame.h"
 #include "imaging/bitmap_true_colour.h"
-#include "imaging/colour_histogram.h"
-#include "imaging/error_diffusion.h"
-#include "imaging/kmeans_palette.h"
-#include "imaging/nearest_colour.h"
+#include "imaging/high_quality_quantiser.h"
 #include "imaging/octree_quantizer.h"
 #include "imaging/packed_dib.h"
 #include "imaging/pixel_colours.h"
@@ -34,13 +31,19 @@ std::vector<uint8_t> PackTrueColour(const TrueColourView& picture) {
     return block;
 }
 
-// The settings measured on photographs to give the best blur-PSNR per LZW byte.
-constexpr int kRefinePasses = 4;
-constexpr DiffusionOptions kHighDiffusion{14, 4};
-
-std::vector<Rgb> OctreePaletteOfBlock(const std::vector<uint8_t>& block);
-bool ReducedFrame(const TrueColourView& picture, std::vector<Rgb> palette, FrameQuality quality,
-                  IndexedFrame& frame);
+std::vector<Rgb> OctreePaletteOfBlock(const std::vector<uint8_t>& block, int maxColours);
+// A dithered or high-quality frame; octreePalette() gives the octree palette the dithered
+// frames use (the high quality ones choose their own).
+template <typename OctreePaletteOf>
+bool ReducedFrame(const TrueColourView& picture, OctreePaletteOf octreePalette,
+                  FrameQuality quality, IndexedFrame& frame) {
+    if (quality == FrameQuality::kHigh) {
+        frame = HighQualityFrame(picture, HighQualityOptions{});
+    } else {
+        frame = RemapWithSelectiveDither(picture, octreePalette());
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -60,12 +63,13 @@ bool BitmapToIndexedFrame(const DibSection& bitmap, FrameQuality quality, Indexe
     const TrueColourView view{rows.data(), check.view.width, check.view.height,
                               4 * static_cast<std::ptrdiff_t>(check.view.width)};
     // The octree reads the packed bitmap itself: the same colours in the same order.
-    return ReducedFrame(view, OctreePaletteOfBlock(*block), quality, frame);
+    return ReducedFrame(
+        view, [&block] { return OctreePaletteOfBlock(*block, 256); }, quality, frame);
 }
 
-std::vector<Rgb> OctreePalette(const TrueColourView& picture) {
+std::vector<Rgb> OctreePalette(const TrueColourView& picture, int maxColours) {
     const std::vector<uint8_t> block = PackTrueColour(picture);
-    return OctreePaletteOfBlock(block);
+    return OctreePaletteOfBlock(block, maxColours);
 }
 
 void StoreCompactPalette(const std::vector<Rgb>& palette, IndexedFrame& frame) {
@@ -105,13 +109,14 @@ bool TrueColourToIndexedFrame(const TrueColourView& picture, FrameQuality qualit
         return PackedDibToIndexedFrame(block.data(), block.size(), frame);
     }
 
-    return ReducedFrame(picture, OctreePalette(picture), quality, frame);
+    return ReducedFrame(
+        picture, [&picture] { return OctreePalette(picture, 256); }, quality, frame);
 }
 
 namespace {
 
-std::vector<Rgb> OctreePaletteOfBlock(const std::vector<uint8_t>& block) {
-    OctreeQuantizer quantizer(256, 8);
+std::vector<Rgb> OctreePaletteOfBlock(const std::vector<uint8_t>& block, int maxColours) {
+    OctreeQuantizer quantizer(static_cast<uint32_t>(maxColours), 8);
     quantizer.ProcessImage(block.data(), block.size());
     std::vector<RgbQuad> table(quantizer.GetColourCount());
     quantizer.GetColourTable(table.data());
@@ -121,24 +126,6 @@ std::vector<Rgb> OctreePaletteOfBlock(const std::vector<uint8_t>& block) {
         palette.push_back({entry.red, entry.green, entry.blue});
     }
     return palette;
-}
-
-// A dithered or high-quality frame from the picture and its octree palette.
-bool ReducedFrame(const TrueColourView& picture, std::vector<Rgb> palette, FrameQuality quality,
-                  IndexedFrame& frame) {
-    DiffusionOptions diffusion;
-    if (quality == FrameQuality::kHigh) {
-        palette = RefinePalette(ColourHistogram(picture), std::move(palette), kRefinePasses);
-        diffusion = kHighDiffusion;
-    }
-    NearestColour nearest(palette);
-    IndexedFrame result;
-    result.nWidth = picture.width;
-    result.nHeight = picture.height;
-    result.pIndices = DiffuseError(picture, nearest, diffusion);
-    StoreCompactPalette(palette, result);
-    frame = std::move(result);
-    return true;
 }
 
 }  // namespace

@@ -1,19 +1,19 @@
 // Turns true-colour pixels into an indexed frame, at one of three qualities:
 //  - plain: the octree palette, each pixel mapped to its leaf, exactly as a 32-bit bitmap
 //    is converted (the default frames);
-//  - dither: the octree palette with Floyd-Steinberg error diffusion;
-//  - high: the octree palette refined by k-means over the frame's colours, then a diffusion
-//    tuned to keep flat areas clean, since dither noise costs LZW bytes.
+//  - dither: the octree palette with error diffusion where it helps (smooth areas);
+//  - high: a palette chosen for the eye with a diffusion where it helps (see
+//    imaging/high_quality_quantiser.h).
 // Dithered frames list only the palette colours their pixels use.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "bitmap/dib_section.h"
 #include "imaging/indexed_frame.h"
 #include "imaging/pixel_colours.h"
 #include "imaging/true_colour_view.h"
-#include "bitmap/dib_section.h"
 
 namespace tavrel {
 
@@ -28,8 +28,8 @@ bool TrueColourToIndexedFrame(const TrueColourView& picture, FrameQuality qualit
 // untouched, when BitmapToIndexedFrame would refuse the bitmap.
 bool BitmapToIndexedFrame(const DibSection& bitmap, FrameQuality quality, IndexedFrame& frame);
 
-// The octree palette of the picture (at most 256 colours), in the octree's order.
-std::vector<Rgb> OctreePalette(const TrueColourView& picture);
+// The octree palette of the picture (at most maxColours, 2 to 256), in the octree's order.
+std::vector<Rgb> OctreePalette(const TrueColourView& picture, int maxColours);
 
 // Drops the palette colours no index uses, renumbering the indices (order kept), and fills
 // in the frame's palette and bits per pixel.

@@ -3,7 +3,7 @@
 # either way, it finds its data in share/tavrel from its own place, so the installed tree
 # works under any prefix. Also installed: the desktop entry, AppStream metadata, icons, man
 # pages and bash completion. Without the dialog (a build without Qt) nothing is installed.
-if(NOT TARGET Tavrel)
+if(NOT TAVREL_WITH_QT)
   return()
 endif()
 include(GNUInstallDirs)
@@ -13,9 +13,7 @@ set(TAVREL_DATADIR ${CMAKE_INSTALL_DATADIR}/tavrel)
 set(staging ${PROJECT_BINARY_DIR}/packaging)
 
 install(TARGETS Tavrel RUNTIME DESTINATION ${TAVREL_PKGLIBEXECDIR})
-if(TARGET tavrel-gif)
-  install(TARGETS tavrel-gif RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
+install(TARGETS tavrel-gif RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The programs find the data folder relative to their own folders.
 file(RELATIVE_PATH data_from_bindir /p/${CMAKE_INSTALL_BINDIR} /p/${TAVREL_DATADIR})

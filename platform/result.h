@@ -1,6 +1,16 @@
-// The one way a headless step reports failure: a value, or the reason it could not be made.
-// The reason is a sentence for the user, already translated. Exhausted memory and failed
-// writes to the output stay exceptions (std::bad_alloc, FileWriteError).
+// How failure is reported, everywhere below the window:
+// - A step that can fail returns Result<T> (Result<Done> when it gives nothing back): the
+//   value, or a Failure whose reason is one sentence for the user, already translated with
+//   Tr. The caller adds what the user needs around it (the file's name, the window's message)
+//   and passes the reason on unchanged.
+// - A whole GIF run returns its GifRunOutcome (frames/gif_run.h), which says which picture
+//   or the output is at fault.
+// - Exceptions only for exhausted memory (std::bad_alloc) and failed writes to the output
+//   (FileWriteError, whose what() is the reason); the run turns both into its outcome.
+// - The plain C++ layers (bitmap/, imaging/, gif/) have no translated texts: their loaders
+//   and converters give an empty value (a null DibSection, false) and the Qt layer above
+//   words the reason.
+// - An errno value is worded for the user by ReasonForErrno (platform/output_target.h) only.
 #pragma once
 
 #include <QCoreApplication>

@@ -7,10 +7,10 @@
 #include <QUrl>
 
 #include "platform/bitmap_loader.h"
-#include "platform/window/dialog_template.h"
-#include "platform/window/file_dialog.h"
 #include "platform/file_names.h"
 #include "platform/image_codecs.h"
+#include "platform/window/dialog_template.h"
+#include "platform/window/file_dialog.h"
 #include "platform/window/message_box.h"
 #include "platform/window/picture_button.h"
 #include "ui/tavrel_dlg.h"

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "bitmap/dib_section.h"
 #include "frames/frame_options.h"
 #include "platform/window/dialog.h"
-#include "bitmap/dib_section.h"
 
 class QAbstractButton;
 class QComboBox;

@@ -8,6 +8,7 @@
 // frame before quantisation as DIR/fN.png: the references for frame-quality.
 #include <QColor>
 #include <QCoreApplication>
+#include <QFile>
 #include <QImage>
 #include <QStringList>
 #include <atomic>
@@ -199,7 +200,7 @@ int main(int argc, char** argv) {
     }
 
     const Clock::time_point writeStart = Clock::now();
-    tavrel::StdioOutputFile out(outputPath);
+    tavrel::MemoryOutputFile out;
     tavrel::WriteGifHeader(out, static_cast<uint16_t>(width), static_cast<uint16_t>(height),
                            frames[0].nBitsPerPixel);
     std::vector<std::size_t> frameBytes;
@@ -213,7 +214,14 @@ int main(int argc, char** argv) {
         frameBytes.push_back(memory.Bytes().size());
     }
     tavrel::WriteGifTrailer(out);
-    out.Close();
+    QFile file(QString::fromStdString(outputPath));
+    const auto size = static_cast<qint64>(out.Bytes().size());
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(reinterpret_cast<const char*>(out.Bytes().data()), size) != size) {
+        std::fprintf(stderr, "%s cannot be written\n", outputPath.c_str());
+        return 1;
+    }
+    file.close();
     const double writeMs = MillisecondsSince(writeStart);
 
     for (int i = 0; i < count; ++i) {

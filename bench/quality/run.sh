@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
-# Frame quality, size and speed of our frames against gifski and ImageMagick, on the five
-# photo530 pictures (530 x 530 frames), and on the five 1920 x 1080 photos with --fit contain.
+# Frame quality, size and speed of our frames against gifski, ffmpeg and ImageMagick, on the
+# five photo530 pictures (530 x 530 frames), and on the five 1920 x 1080 photos with
+# --fit contain.
 #   bench/quality/run.sh [BUILD_DIR [TESTDATA_DIR]]
 # BUILD_DIR defaults to build, TESTDATA_DIR to ../shared/testdata. Ours is tavrel-gif when it
-# has --quality, else bench_quality (the same frame maker). gifski is looked for on PATH, in
-# GIFSKI, and in /tmp/gifski (npm install gifski there); without it the issue's figures for
-# gifski 1.7.1 -Q 90 are printed instead. Needs ImageMagick, ffmpeg, hyperfine, python3.
-# Goal for --quality high on photo530: mean blur-PSNR >= 42.0 dB, no frame more than 0.5 dB
-# below gifski's, at most 640,000 bytes, at least 3 times faster than gifski in the same run.
+# has --quality, else bench_quality (the same frame maker); bench_quality also saves the
+# fitted frames every tool starts from and is compared with. gifski is looked for on PATH,
+# in GIFSKI and in /tmp/gifski (npm install gifski there).
+# Reads: BA3 (butteraugli 3-norm) and SSIMULACRA per frame and their means, lower is better
+# for both; bytes of the whole GIF, lower is better; mean time of a run (hyperfine).
+# Needs ImageMagick, ffmpeg, hyperfine, python3 and butteraugli_main / ssimulacra_main
+# (Debian: imagemagick ffmpeg hyperfine python3 libjxl-devtools); not run in CI.
+# Goals for --quality high on photo530: mean BA3 and mean SSIMULACRA at most gifski -Q 90's,
+# no frame's BA3 above 1.2 times gifski's, no more bytes, at least 3 times faster; for
+# --dither: mean BA3 and SSIMULACRA below ffmpeg's Floyd-Steinberg.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=$(realpath "${1:-$root/build}")
@@ -15,11 +21,12 @@ data=$(realpath "${2:-$root/../shared/testdata}")
 quality_tool="$data/../tools/frame-quality"
 runs=${RUNS:-5}
 
-for program in convert ffmpeg hyperfine python3; do
+for program in convert ffmpeg hyperfine python3 butteraugli_main ssimulacra_main; do
   command -v "$program" >/dev/null || { echo "$program is needed" >&2; exit 1; }
 done
 gifski=${GIFSKI:-$(command -v gifski || echo /tmp/gifski/node_modules/gifski/bin/debian/gifski)}
 [ -x "$gifski" ] || gifski=""
+[ -x "$build/bench/bench_quality" ] || { echo "build bench_quality first" >&2; exit 1; }
 
 cli="$build/app/tavrel-gif"
 if [ -x "$cli" ] && "$cli" --help 2>&1 | grep -q -- '--quality'; then
@@ -32,7 +39,6 @@ if [ -x "$cli" ] && "$cli" --help 2>&1 | grep -q -- '--quality'; then
   }
 else
   cli="$build/bench/bench_quality"
-  [ -x "$cli" ] || { echo "build tavrel-gif or bench_quality first" >&2; exit 1; }
   ours() {
     local mode=$1 fit=$2 out=$3; shift 3
     printf '%q ' "$cli" --quality "$mode" --fit "$fit" "$out" "$@"
@@ -45,7 +51,7 @@ trap 'rm -rf "$scratch"' EXIT
 # One picture set: NAME FIT PICTURES... (the references are our own fitted frames).
 run_set() {
   local name=$1 fit=$2; shift 2
-  local dir="$scratch/$name"
+  local dir="$scratch/${name%% *}"
   mkdir -p "$dir/ref"
   "$build/bench/bench_quality" --fit "$fit" --save-frames "$dir/ref" "$dir/ref.gif" "$@" >/dev/null
   local refs=("$dir"/ref/f{1,2,3,4,5}.png)
@@ -57,6 +63,11 @@ run_set() {
   if [ -n "$gifski" ]; then
     names+=(gifski); commands+=("$(printf '%q ' "$gifski" -q -Q 90 -W 530 -H 530 -o "$dir/gifski.gif" "${refs[@]}")")
   fi
+  # ffmpeg: a palette of each frame's own (stats_mode=single, new=1), Floyd-Steinberg.
+  names+=(ffmpeg)
+  commands+=("$(printf '%q ' ffmpeg -v error -y -framerate 1.25 -start_number 1 -i "$dir/ref/f%d.png" \
+    -lavfi 'split[a][b];[a]palettegen=stats_mode=single[p];[b][p]paletteuse=new=1:dither=floyd_steinberg' \
+    "$dir/ffmpeg.gif")")
   names+=(imagemagick)
   commands+=("$(printf '%q ' convert -delay 80 -loop 0 "${refs[@]}" +dither -colors 256 "$dir/imagemagick.gif")")
 
@@ -73,23 +84,34 @@ times = {r["command"]: r["mean"] for r in json.load(open(f"{d}/times.json"))["re
 rows = {}
 for n in names:
     text = open(f"{d}/{n}.quality").read()
-    frames = [float(x) for x in re.findall(r"blur-PSNR ([0-9.]+)  PSNR", text)]
-    mean, size = re.search(r"mean blur-PSNR ([0-9.]+) over \d+ frames, (\d+) bytes", text).groups()
-    rows[n] = (float(mean), frames, int(size), times[n])
-if "gifski" not in rows:
-    rows["gifski (issue's figures)"] = (41.71, [40.04, 36.16, 50.98, 41.81, 39.55], 639995, 0.550)
+    ba3 = [float(x) for x in re.findall(r"BA3 ([0-9.]+)  SSIMULACRA", text)]
+    ssim = [float(x) for x in re.findall(r"SSIMULACRA ([0-9.]+)  blur", text)]
+    size = int(re.search(r"over \d+ frames, (\d+) bytes", text).group(1))
+    rows[n] = (ba3, ssim, size, times[n])
 labels = {"plain": "tavrel-gif (default)", "dither": "tavrel-gif --dither",
-          "high": "tavrel-gif --quality high", "imagemagick": "ImageMagick, no dither"}
-print(f"\n{title}\n| tool | mean blur-PSNR (dB) | per frame | bytes | time |\n|---|---|---|---|---|")
-for n, (mean, frames, size, t) in rows.items():
-    print(f"| {labels.get(n, n)} | {mean:.2f} | {' '.join(f'{f:.2f}' for f in frames)} | {size:,} | {t*1000:.0f} ms |")
+          "high": "tavrel-gif --quality high", "gifski": "gifski -Q 90",
+          "ffmpeg": "ffmpeg (Floyd-Steinberg, per frame)", "imagemagick": "ImageMagick, no dither"}
+mean = lambda v: sum(v) / len(v)
+print(f"\n{title} (lower is better in every column)")
+print("| tool | mean BA3 | BA3 per frame | mean SSIMULACRA | bytes | time |\n|---|---|---|---|---|---|")
+for n, (ba3, ssim, size, t) in rows.items():
+    print(f"| {labels[n]} | {mean(ba3):.3f} | {' '.join(f'{f:.2f}' for f in ba3)} | "
+          f"{mean(ssim):.4f} | {size:,} | {t*1000:.0f} ms |")
 if title.startswith("photo530"):
-    peer = rows.get("gifski") or rows["gifski (issue's figures)"]
-    mean, frames, size, t = rows["high"]
-    checks = [("mean blur-PSNR >= 42.0", mean >= 42.0),
-              ("no frame > 0.5 dB below gifski", all(a >= b - 0.5 for a, b in zip(frames, peer[1]))),
-              ("at most 640,000 bytes", size <= 640000),
-              (f"3x faster than gifski ({peer[3] / t:.1f}x)", peer[3] / t >= 3)]
+    ba3, ssim, size, t = rows["high"]
+    checks = []
+    if "gifski" in rows:
+        gba3, gssim, gsize, gt = rows["gifski"]
+        checks += [("high: mean BA3 <= gifski's", mean(ba3) <= mean(gba3)),
+                   ("high: mean SSIMULACRA <= gifski's", mean(ssim) <= mean(gssim)),
+                   ("high: no frame's BA3 above 1.2 x gifski's",
+                    all(a <= 1.2 * b for a, b in zip(ba3, gba3))),
+                   ("high: bytes <= gifski's", size <= gsize),
+                   (f"high: 3x faster than gifski ({gt / t:.1f}x)", gt / t >= 3)]
+    dba3, dssim = rows["dither"][:2]
+    fba3, fssim = rows["ffmpeg"][:2]
+    checks += [("dither: mean BA3 below ffmpeg's", mean(dba3) < mean(fba3)),
+               ("dither: mean SSIMULACRA below ffmpeg's", mean(dssim) < mean(fssim))]
     for text, ok in checks:
         print(f"{'PASS' if ok else 'FAIL'}: {text}")
 PY

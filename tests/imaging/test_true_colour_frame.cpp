@@ -13,6 +13,7 @@
 #include "gif/output_file.h"
 #include "gif_test_support.h"
 #include "imaging/bitmap_to_indexed_frame.h"
+#include "imaging/high_quality_quantiser.h"
 #include "imaging/nearest_colour.h"
 #include "imaging/true_colour_frame.h"
 #include "support/test_bitmaps.h"
@@ -113,7 +114,7 @@ TEST(NearestColour, AgreesWithAFullSearchOnRandomPalettes) {
     }
 }
 
-TEST(Dithering, SmoothGradientGainsColoursPerRowAndFidelity) {
+TEST(Dithering, SmoothGradientGainsFidelity) {
     // Noise above takes most of the palette; the sky below has to make do with a few.
     std::mt19937 random(7);
     std::vector<Rgb> colours(512 * 32);
@@ -127,25 +128,60 @@ TEST(Dithering, SmoothGradientGainsColoursPerRowAndFidelity) {
     const IndexedFrame plain = Convert(picture, FrameQuality::kPlain);
     for (const FrameQuality quality : {FrameQuality::kDither, FrameQuality::kHigh}) {
         const IndexedFrame dithered = Convert(picture, quality);
-        std::size_t plainColours = 0, ditheredColours = 0;
-        for (int32_t y = 32; y < 64; ++y) {
-            const std::ptrdiff_t row = std::ptrdiff_t{y} * 512;
-            plainColours +=
-                std::set<uint8_t>(plain.pIndices.begin() + row, plain.pIndices.begin() + row + 512)
-                    .size();
-            ditheredColours += std::set<uint8_t>(dithered.pIndices.begin() + row,
-                                                 dithered.pIndices.begin() + row + 512)
-                                   .size();
-        }
-        if (quality == FrameQuality::kDither) {
-            EXPECT_GT(ditheredColours, 2 * plainColours);
-        }
         EXPECT_GT(BlurPsnr(picture, dithered), BlurPsnr(picture, plain) + 3.0);
     }
 }
 
+// The largest mean difference, in levels of one channel, between the frame and the picture
+// over any 16 pixels of a row from firstRow on: a band shows as such an offset, a fine
+// dither does not.
+double WorstBand(const Picture& picture, const IndexedFrame& frame, int32_t firstRow) {
+    constexpr int32_t kSpan = 16;
+    double worst = 0;
+    for (int32_t y = firstRow; y < picture.height; ++y) {
+        for (int32_t x = 0; x + kSpan <= picture.width; ++x) {
+            int32_t diff[3] = {0, 0, 0};
+            for (int32_t i = 0; i < kSpan; ++i) {
+                const auto at = static_cast<std::size_t>(y) * picture.width + x + i;
+                const Rgb got = ColourAt(frame, at);
+                const Rgb want = BgrAt(&picture.bytes[4 * at]);
+                diff[0] += got.red - want.red;
+                diff[1] += got.green - want.green;
+                diff[2] += got.blue - want.blue;
+            }
+            for (const int32_t d : diff) {
+                worst = std::max(worst, std::abs(d) / double{kSpan});
+            }
+        }
+    }
+    return worst;
+}
+
+// Noise above takes what it can of the palette; the slow ramp below must not band (nor
+// catch speckles of far colours when error piles up one way).
+TEST(Dithering, SmoothRampShowsNoBands) {
+    constexpr int32_t kWidth = 768, kHeight = 64;
+    std::mt19937 random(11);
+    std::vector<Rgb> colours;
+    for (int32_t y = 0; y < kHeight; ++y) {
+        for (int32_t x = 0; x < kWidth; ++x) {
+            colours.push_back(
+                y < kHeight / 2
+                    ? Rgb{static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
+                          static_cast<uint8_t>(random())}
+                    : Rgb{static_cast<uint8_t>(20 + x / 3), static_cast<uint8_t>(30 + x / 4),
+                          static_cast<uint8_t>(250 - x / 5)});
+        }
+    }
+    const Picture picture(kWidth, kHeight, colours);
+    // The ramp's first rows take the noise's error and texture; the band test starts below.
+    const int32_t ramp = kHeight / 2 + 4;
+    EXPECT_GT(WorstBand(picture, Convert(picture, FrameQuality::kPlain), ramp), 8.0);
+    EXPECT_LE(WorstBand(picture, Convert(picture, FrameQuality::kHigh), ramp), 3.0);
+}
+
 // A flat area whose colour the palette holds stays one index, with a busy gradient beside
-// it pushing error across; pictures of few colours come out exactly as without dithering.
+// it pushing error across; pictures of few colours keep every pixel's own colour.
 TEST(Dithering, FlatAreasThePaletteHoldsStayFlat) {
     std::vector<Rgb> colours = Gradient(256, 64);
     for (std::size_t i = 0; i < colours.size(); ++i) {
@@ -169,11 +205,11 @@ TEST(Dithering, FlatAreasThePaletteHoldsStayFlat) {
                        static_cast<uint8_t>(i % 64 < 20 ? 0 : 200), 7});
     }
     const Picture fewColours(64, 64, few);
-    const IndexedFrame plain = Convert(fewColours, FrameQuality::kPlain);
     for (const FrameQuality quality : {FrameQuality::kDither, FrameQuality::kHigh}) {
         const IndexedFrame frame = Convert(fewColours, quality);
-        EXPECT_EQ(frame.pIndices, plain.pIndices);
-        EXPECT_EQ(frame.pPalette, plain.pPalette);
+        for (std::size_t i = 0; i < few.size(); ++i) {
+            ASSERT_EQ(ColourAt(frame, i), few[i]) << "pixel " << i;
+        }
     }
 }
 
@@ -252,6 +288,60 @@ TEST(HighQuality, DeterministicOnAnyThreadCountEveryEntryUsedAndGiflibReadsIt) {
     ASSERT_EQ(gif.frames.size(), pictures.size());
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         EXPECT_EQ(gif.frames[i].indices, once[i].pIndices);
+    }
+}
+
+// Quantised once, remapped with fewer colours, weaker or stable dithering: every palette
+// entry is used, no more than asked, and the same every time.
+TEST(HighQuality, RemapsAtAnyColourCountAndDitherStrength) {
+    const Picture picture(173, 131, test::PhotoLikeColours(173, 131, 4));
+    struct Case {
+        int maxColours;
+        float ditherStrength;
+        bool stableDither;
+    };
+    for (const Case& c : std::vector<Case>{{256, 1.0f, false},
+                                           {64, 0.5f, false},
+                                           {16, 0.0f, false},
+                                           {2, 1.0f, false},
+                                           {256, 1.0f, true},
+                                           {32, 0.3f, true}}) {
+        SCOPED_TRACE(testing::Message() << c.maxColours << " colours, strength " << c.ditherStrength
+                                        << ", stable " << c.stableDither);
+        const QuantisedPicture quantised = QuantiseHighQuality(picture.View(), c.maxColours);
+        ASSERT_LE(quantised.palette.size(), static_cast<std::size_t>(c.maxColours));
+        const HighQualityOptions options{c.maxColours, c.ditherStrength, c.stableDither};
+        const IndexedFrame frame = RemapHighQuality(picture.View(), quantised, options);
+        std::set<uint8_t> used(frame.pIndices.begin(), frame.pIndices.end());
+        EXPECT_EQ(*used.rbegin() + 1U, used.size());
+        EXPECT_LE(used.size(), static_cast<std::size_t>(c.maxColours));
+        EXPECT_EQ(BitsForColourCount(static_cast<uint32_t>(used.size())), frame.nBitsPerPixel);
+        const IndexedFrame again = RemapHighQuality(
+            picture.View(), QuantiseHighQuality(picture.View(), c.maxColours), options);
+        EXPECT_EQ(again.pIndices, frame.pIndices);
+        EXPECT_EQ(again.pPalette, frame.pPalette);
+    }
+}
+
+// With the stable dither a pixel's index depends on its own colour and place only: where two
+// frames agree, so do their indices, however the rest differs.
+TEST(HighQuality, StableDitherKeepsTheIndicesOfUnchangedPixels) {
+    std::vector<Rgb> colours = test::PhotoLikeColours(120, 90, 8);
+    const Picture before(120, 90, colours);
+    std::mt19937 random(3);
+    for (std::size_t i = colours.size() / 2; i < colours.size(); ++i) {
+        colours[i].red = static_cast<uint8_t>(random());
+    }
+    const Picture after(120, 90, colours);
+    const QuantisedPicture quantised = QuantiseHighQuality(before.View(), 256);
+    HighQualityOptions options;
+    options.stableDither = true;
+    QuantisedPicture shared = QuantiseHighQuality(after.View(), 256);
+    shared.palette = quantised.palette;
+    const IndexedFrame first = RemapHighQuality(before.View(), quantised, options);
+    const IndexedFrame second = RemapHighQuality(after.View(), shared, options);
+    for (std::size_t i = 0; i < colours.size() / 2; ++i) {
+        ASSERT_EQ(ColourAt(first, i), ColourAt(second, i)) << "pixel " << i;
     }
 }
 

@@ -8,8 +8,8 @@
 #include <random>
 #include <vector>
 
-#include "imaging/pixel_colours.h"
 #include "bitmap/dib_section.h"
+#include "imaging/pixel_colours.h"
 
 namespace tavrel::test {
 
