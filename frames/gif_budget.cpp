@@ -39,6 +39,7 @@ constexpr LeverAnchor kAnchors[] = {
 // nearer the budget).
 constexpr int kGuessedProbes = 4;
 constexpr int kMaxProbes = 6;
+constexpr int kColourJumpSteps = 16;
 
 constexpr int kMaxColours = 256;
 
@@ -264,6 +265,12 @@ BudgetOutcome EncodeWithinBudget(std::span<const BudgetFrame> frames, uint64_t m
             high = step;
         }
         if (high - low <= 1 || (low >= 0 && probes >= kMaxProbes)) {
+            break;
+        }
+        // Close to a change of colour count the size jumps: a step in between only costs
+        // another quantisation or remap and comes no nearer the budget.
+        if (low >= 0 && high - low <= kColourJumpSteps &&
+            BudgetLeversAt(low).colours != BudgetLeversAt(high).colours) {
             break;
         }
         if (probes < kGuessedProbes) {
