@@ -7,6 +7,7 @@
 
 #include "app/tavrel_app.h"
 #include "app/working_folder.h"
+#include "platform/file_names.h"
 #include "platform/installed_data.h"
 #include "platform/library_messages.h"
 #include "platform/translations.h"
@@ -14,8 +15,9 @@
 namespace {
 
 const char* const kUsage =
-    "Usage: Tavrel [--workdir | --help | --version]\n"
-    "Opens the Tavrel window, which makes a looping animated GIF from up to five pictures.\n"
+    "Usage: tavrel [PICTURE...] | --workdir | --help | --version\n"
+    "Opens the Tavrel window, which makes a looping animated GIF from up to five pictures;\n"
+    "pictures named here fill slots 1 to 5 in order.\n"
     "\n"
     "  --workdir   prepare the working folder, print where it is and exit\n"
     "  --help      show this help and exit\n"
@@ -87,12 +89,15 @@ int main(int argc, char* argv[]) {
     }
     // The caption of message boxes, also when started through the `tavrel` link.
     QCoreApplication::setApplicationName(QStringLiteral("Tavrel"));
-    tavrel::InstallTranslations(tavrel::Language::Chinese);
+    // Chinese under a Chinese locale, English (the source texts) under any other.
+    tavrel::SetWindowLanguage(tavrel::LocaleIsChinese());
     tavrel::EnterWorkingFolder();
     // What the image libraries say about a picture goes into the reason its slot shows.
     tavrel::CaptureLibraryMessages(true);
 
     CTavrelApp app;
+    // Pictures named on the command line (the desktop's Open with) fill the first slots.
+    app.m_startPictures = tavrel::ArgumentsFromArgv(argc, argv).mid(1);
     app.InitInstance();
     return app.ExitInstance();
 }

@@ -1,5 +1,7 @@
 #include "app/tavrel_app.h"
 
+#include <QTimer>
+
 #include "platform/window/skin.h"
 #include "ui/tavrel_dlg.h"
 
@@ -36,6 +38,11 @@ int CTavrelApp::InitInstance() {
 
     {
         CTavrelDlg dialog;
+        if (!m_startPictures.isEmpty()) {
+            // After the dialog is shown, so that any message stands in front of it.
+            QTimer::singleShot(0, &dialog,
+                               [this, &dialog] { dialog.OpenPictures(m_startPictures); });
+        }
         dialog.DoModal();
     }
     return 0;

@@ -2,6 +2,7 @@
 // both layers down again in reverse order.
 #pragma once
 
+#include <QStringList>
 #include <cstdint>
 
 #include "platform/image_codecs.h"
@@ -21,4 +22,6 @@ public:
 
     tavrel::CodecStartupInput m_gdiplusInput;
     uintptr_t m_gdiplusToken = 0;
+    // Pictures for slots 1, 2, ... once the dialog shows.
+    QStringList m_startPictures;
 };

@@ -4,6 +4,19 @@
 // Rows are stored bottom-up (row 0 in memory is the bottom row of the picture), each row
 // padded to a multiple of 4 bytes. Bitmaps of 1, 4 and 8 bits per pixel carry a colour
 // table of 2^bits entries. A 15-bit bitmap is a 5-5-5 bitmap stored in 16-bit pixels.
+//
+// The forms a picture takes in memory, in the order a picture passes through them:
+// - the file's bytes (QByteArray): read once, so the size its header declares can be checked
+//   before anything is decoded;
+// - the decoded picture (QImage): what Qt's codecs give, upright, 32-bit or indexed;
+// - the bitmap (DibSection, here): the picture at the frame's size, the form the BMP loader
+//   gives and the plain C++ layers read, so they never need Qt;
+// - the packed block (imaging/packed_dib.h): header, colour table and rows in one buffer,
+//   checked field by field before the conversion trusts it;
+// - the true-colour view (imaging/true_colour_view.h): 32-bit rows looked at without a copy;
+// - the indexed frame (imaging/indexed_frame.h): a palette index per pixel and the palette,
+//   what a GIF frame holds; with its delay it becomes the run's GifFrame
+//   (frames/gif_encoding.h).
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,7 @@
 #include "imaging/high_quality_quantiser.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "imaging/nearest_colour.h"
 #include "imaging/selective_diffusion.h"
@@ -48,7 +49,7 @@ std::vector<uint8_t> Weights(const std::vector<uint8_t>& texture) {
 std::vector<uint8_t> Strengths(const std::vector<uint8_t>& texture, const StrengthCurve& curve,
                                float overall) {
     const auto scale =
-        static_cast<int32_t>(std::clamp(overall, 0.0f, 1.0f) * curve.scale * 256.0f + 0.5f);
+        static_cast<int32_t>(std::lround(std::clamp(overall, 0.0f, 1.0f) * curve.scale * 256.0f));
     std::vector<uint8_t> table(kMaxTexture + 1);
     for (int32_t t = 0; t <= kMaxTexture; ++t) {
         int32_t s = kFullStrength;

@@ -29,8 +29,9 @@ void RadixSort32(std::vector<uint32_t>& keys) {
     }
 }
 
+// The rounded mean; 0 for no weight at all.
 uint8_t Mean(uint64_t sum, uint64_t weight) {
-    return static_cast<uint8_t>((sum + weight / 2) / weight);
+    return weight == 0 ? 0 : static_cast<uint8_t>((sum + weight / 2) / weight);
 }
 
 void Add(WeightedBin& bin, Rgb colour, uint64_t weight) {

@@ -2,12 +2,14 @@
 // here; Qt's reader decodes the pixels, which covers RLE, top-down files and bit fields.
 #include "platform/bitmap_loader.h"
 
+#include "platform/picture_checks.h"
+
 #include <QBuffer>
-#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <cstring>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace tavrel {
@@ -163,11 +165,12 @@ DibSection LoadBitmapFromFile(const QString& path, int width, int height) {
     if (width <= 0 || height <= 0) {
         return {};
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Read as any picture is: a FIFO, a device or an oversized file is refused unread.
+    Result<QByteArray> bytes = ReadPictureFile(path);
+    if (!bytes) {
         return {};
     }
-    return LoadBitmapFromBytes(file.readAll(), width, height);
+    return LoadBitmapFromBytes(std::move(*bytes), width, height);
 }
 
 DibSection LoadBitmapFromBytes(QByteArray bytes, int width, int height) {

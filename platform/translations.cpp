@@ -3,8 +3,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
 #include <QTranslator>
 #include <memory>
+#include <vector>
 
 #include "platform/installed_data.h"
 
@@ -21,13 +24,19 @@ const char* const kChineseSuffix = "_zh_CN";
 
 // Loads one translation file and installs it; the translator lives as long as the
 // application and is deleted with it.
-bool InstallTranslator(const QString& baseName, const QString& folder) {
+QTranslator* InstallTranslator(const QString& baseName, const QString& folder) {
     auto translator = std::make_unique<QTranslator>();
     if (folder.isEmpty() || !translator->load(baseName + QLatin1String(kChineseSuffix), folder)) {
-        return false;
+        return nullptr;
     }
     translator->setParent(QCoreApplication::instance());
-    return QCoreApplication::installTranslator(translator.release());
+    return QCoreApplication::installTranslator(translator.get()) ? translator.release() : nullptr;
+}
+
+// The translators SetWindowLanguage installed, to be replaced by its next call.
+std::vector<QPointer<QTranslator>>& WindowTranslators() {
+    static std::vector<QPointer<QTranslator>> translators;
+    return translators;
 }
 
 }  // namespace
@@ -62,7 +71,37 @@ bool InstallTranslations(Language language) {
         InstallTranslator(QStringLiteral("qtbase"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     }
-    return InstallTranslator(QStringLiteral("tavrel"), TranslationsFolder());
+    return InstallTranslator(QStringLiteral("tavrel"), TranslationsFolder()) != nullptr;
+}
+
+bool SetWindowLanguage(bool chinese) {
+    if (QCoreApplication::instance() == nullptr) {
+        return false;
+    }
+    for (const QPointer<QTranslator>& translator : WindowTranslators()) {
+        if (translator) {
+            QCoreApplication::removeTranslator(translator);
+            translator->deleteLater();
+        }
+    }
+    WindowTranslators().clear();
+    // Qt's dialogs write dates, sizes and numbers the default locale's way: the system's,
+    // unless its language is not the window's.
+    const QLocale system = QLocale::system();
+    if (chinese != (system.language() == QLocale::Chinese)) {
+        QLocale::setDefault(chinese ? QLocale(QLocale::Chinese, QLocale::China)
+                                    : QLocale(QLocale::English, QLocale::UnitedStates));
+    } else {
+        QLocale::setDefault(system);
+    }
+    if (!chinese) {
+        return true;
+    }
+    WindowTranslators().emplace_back(InstallTranslator(
+        QStringLiteral("qtbase"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+    QTranslator* ours = InstallTranslator(QStringLiteral("tavrel"), TranslationsFolder());
+    WindowTranslators().emplace_back(ours);
+    return ours != nullptr;
 }
 
 }  // namespace tavrel

@@ -8,7 +8,7 @@
 namespace tavrel {
 
 enum class Language {
-    Chinese,     // the window: always Chinese, Qt's own texts (dialog buttons) included
+    Chinese,     // Chinese, Qt's own texts (dialog buttons) included
     FromLocale,  // tavrel-gif: Chinese under a zh_* locale, English otherwise
 };
 
@@ -18,6 +18,10 @@ bool LocaleIsChinese();
 // Installs the translators for `language` on the running application. False when Chinese was
 // wanted but our translation could not be loaded (the texts then stay English).
 bool InstallTranslations(Language language);
+
+// The window's language: Chinese (Qt's own texts and dates included) when `chinese`, else
+// English, the source language. A second call replaces what the first one installed.
+bool SetWindowLanguage(bool chinese);
 
 // The folder our .qm files are read from; empty when none is found.
 QString TranslationsFolder();

@@ -1,4 +1,6 @@
-// The dialog templates: the main dialog and the About box, positions in dialog units.
+// The dialog templates: the main dialog and the About box, positions in dialog units. Texts
+// are in English; the dialogs show them in the window's language.
+#include <QtGlobal>
 #include <stdexcept>
 
 #include "res/resources.h"
@@ -24,7 +26,7 @@ ControlTemplate Static(int id, const char* text, uint32_t extra, int x, int y, i
 DialogTemplate MakeMainDialog() {
     DialogTemplate t;
     t.id = IDD_TAVREL_DIALOG;
-    t.caption = QString::fromUtf8("动画制作");
+    t.caption = QString::fromUtf8(QT_TR_NOOP("Animation"));
     t.cx = 425;
     t.cy = 211;
     t.style = style::kPopup | kVisible | style::kCaption | style::kSysMenu | style::kModalFrame;
@@ -36,24 +38,26 @@ DialogTemplate MakeMainDialog() {
     const uint32_t picture = kBitmap | kTabStop;
     const uint32_t command = kDefPushButton | kTabStop;
     t.controls = {
-        Button(1008, "图像1", picture, 23, 25, 60, 67),
-        Button(1009, "图像2", picture, 103, 25, 60, 67),
-        Button(1010, "图像3", picture, 182, 25, 60, 67),
-        Button(1011, "图像4", picture, 262, 25, 60, 67),
-        Button(1012, "图像5", picture, 341, 25, 60, 67),
+        Button(1008, QT_TR_NOOP("Picture 1"), picture, 23, 25, 60, 67),
+        Button(1009, QT_TR_NOOP("Picture 2"), picture, 103, 25, 60, 67),
+        Button(1010, QT_TR_NOOP("Picture 3"), picture, 182, 25, 60, 67),
+        Button(1011, QT_TR_NOOP("Picture 4"), picture, 262, 25, 60, 67),
+        Button(1012, QT_TR_NOOP("Picture 5"), picture, 341, 25, 60, 67),
         {1015, ControlClass::ComboBox, QString(),
          kShown | kDropDownList | kSort | kVScroll | kTabStop, 62, 128, 48, 30},
-        Button(4, "动画预览", command, 250, 122, 62, 21),
-        Button(2, "GIF动画生成", command, 250, 157, 62, 21),
-        Button(3, "清除图像", command, 159, 122, 62, 21),
+        Button(4, QT_TR_NOOP("Preview"), command, 250, 122, 62, 21),
+        Button(2, QT_TR_NOOP("Make GIF"), command, 250, 157, 62, 21),
+        Button(3, QT_TR_NOOP("Clear"), command, 159, 122, 62, 21),
         {1007, ControlClass::Edit, QString(),
          kShown | kBorder | kReadOnly | kAutoHScroll | kTabStop, 62, 161, 158, 12},
-        Static(-1, "播放速度:", kCenter | kGroup, 23, 129, 38, 9),
-        Button(-1, "动画制作", kGroupBox, 13, 106, 399, 83),
-        Button(-1, "图像选择", kGroupBox, 13, 12, 399, 88),
-        Static(-1, "动画路径:", kCenter | kGroup, 24, 163, 36, 9),
-        Button(1002, "动画预览", picture, 339, 115, 60, 67),
-        Static(1019, "图像格式支持: jpg, bmp, png.", kLeft | kGroup, 13, 198, 171, 8),
+        Static(-1, QT_TR_NOOP("Speed:"), kCenter | kGroup, 23, 129, 38, 9),
+        Button(-1, QT_TR_NOOP("Animation"), kGroupBox, 13, 106, 399, 83),
+        Button(-1, QT_TR_NOOP("Pictures"), kGroupBox, 13, 12, 399, 88),
+        Static(-1, QT_TR_NOOP("GIF file:"), kCenter | kGroup, 24, 163, 36, 9),
+        Button(1002, QT_TR_NOOP("Preview"), picture, 339, 115, 60, 67),
+        Static(1019, QT_TR_NOOP("Picture formats: jpg, bmp, png."), kLeft | kGroup, 13, 198, 171,
+               8),
+        Button(1020, QT_TR_NOOP("Settings..."), kTabStop, 350, 194, 62, 14),
     };
     return t;
 }
@@ -61,7 +65,7 @@ DialogTemplate MakeMainDialog() {
 DialogTemplate MakeAboutBox() {
     DialogTemplate t;
     t.id = IDD_ABOUTBOX;
-    t.caption = QString::fromUtf8("关于 Oskevi");
+    t.caption = QString::fromUtf8(QT_TR_NOOP("About Tavrel"));
     t.cx = 259;
     t.cy = 93;
     t.style = style::kPopup | style::kCaption | style::kSysMenu | style::kModalFrame;
@@ -69,9 +73,9 @@ DialogTemplate MakeAboutBox() {
     t.pointSize = 9;
     t.controls = {
         Static(-1, "", kIcon, 23, 17, 21, 21),
-        Static(-1, "Oskevi工具 1.0 版", kNoPrefix | kGroup, 64, 30, 99, 8),
-        Static(-1, "版权所有 (C) 2026", kGroup, 64, 48, 75, 8),
-        Button(1, "确定", kDefPushButton | kGroup | kTabStop, 175, 28, 54, 35),
+        Static(-1, QT_TR_NOOP("Tavrel %1"), kNoPrefix | kGroup, 64, 30, 99, 8),
+        Static(-1, QT_TR_NOOP("Copyright (C) 2026"), kGroup, 64, 48, 75, 8),
+        Button(1, QT_TR_NOOP("OK"), kDefPushButton | kGroup | kTabStop, 175, 28, 54, 35),
         Static(-1, "https://tavrel.example.org", kGroup, 64, 69, 116, 8),
     };
     return t;

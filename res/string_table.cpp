@@ -1,12 +1,14 @@
 // The string table.
 #include "res/resources.h"
 
+#include "platform/result.h"
+
 namespace tavrel {
 
 QString LoadResourceString(int stringId) {
     switch (stringId) {
         case IDS_ABOUTBOX:
-            return QString::fromUtf8("关于 Tavrel(&A)...");
+            return Tr("&About Tavrel...");
         default:
             return QString();
     }

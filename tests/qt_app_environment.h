@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <memory>
 
+#include "platform/translations.h"
 #include "platform/window/file_dialog.h"
 #include "tests/support/test_files.h"
 
@@ -17,15 +19,24 @@ namespace tavrel::test {
 class QtAppEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
+        // Staged copies and remembered choices of the tests stay out of the user's folders.
+        qputenv("XDG_CACHE_HOME", home_.filePath(QStringLiteral("cache")).toUtf8());
+        qputenv("XDG_CONFIG_HOME", home_.filePath(QStringLiteral("config")).toUtf8());
         app_ = std::make_unique<QApplication>(argc_, argv_);
         FileDialog::SetQtDialogOnly(true);  // the desktop's own dialog cannot be answered
+#ifdef TAVREL_TEST_WINDOW_IN_CHINESE
+        SetWindowLanguage(true);  // the window's texts as the dialog tests spell them
+#endif
     }
-    void TearDown() override { app_.reset(); }
+    void TearDown() override {
+        app_.reset();
+    }
 
 private:
     int argc_ = 1;
     char name_[7] = "Tavrel";
     char* argv_[2] = {name_, nullptr};
+    QTemporaryDir home_;
     std::unique_ptr<QApplication> app_;
 };
 

@@ -5,6 +5,10 @@
 
 #include "res/resources.h"
 
+#ifndef TAVREL_VERSION
+#define TAVREL_VERSION "unknown"
+#endif
+
 CAboutDlg::CAboutDlg(QWidget* parent) : CDialog(tavrel::LoadDialogTemplate(IDD_ABOUTBOX), parent) {}
 
 bool CAboutDlg::OnInitDialog() {
@@ -15,6 +19,12 @@ bool CAboutDlg::OnInitDialog() {
     if (auto* label = findChild<QLabel*>(QStringLiteral("iconStatic"))) {
         const int side = std::min(label->width(), label->height());
         label->setPixmap(icon.pixmap(side, side));
+    }
+    // The program's name line carries the version of this build.
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (label->text().contains(QStringLiteral("%1"))) {
+            label->setText(label->text().arg(QStringLiteral(TAVREL_VERSION)));
+        }
     }
     return true;
 }

@@ -1,4 +1,4 @@
-// The About box: program name, notice, web address and the application icon.
+// The About box: program name and version, notice, web address and the application icon.
 #pragma once
 
 #include "platform/window/dialog.h"

@@ -1,73 +1,80 @@
 // The GIF generation command: one frame per filled slot, in slot order, written to a file
-// chosen in the save dialog. The file is replaced only when it is complete.
-#include <QElapsedTimer>
-#include <QGuiApplication>
+// chosen in the save dialog by a run on a thread of its own, with progress and a way to stop.
+// The file is replaced only when it is complete.
+#include <QEvent>
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <utility>
 #include <vector>
 
-#include "frames/gif_run.h"
+#include "platform/result.h"
 #include "platform/window/file_dialog.h"
 #include "platform/window/message_box.h"
+#include "platform/window/staging_folder.h"
+#include "ui/gif_job.h"
 #include "ui/speed_texts.h"
 #include "ui/tavrel_dlg.h"
 
 namespace {
 
-constexpr char kNothingToGenerate[] = "生成动画之前，请先选择至少一幅图像！谢谢！";
-constexpr char kDone[] = "动画已制作成功！谢谢！";
-constexpr char kSaveFilter[] = "GIF 文件(*.GIF)|*.GIF||";
-constexpr char kCannotWrite[] = "动画文件无法写入，未生成动画：";
-constexpr char kStagedCopyUnreadable[] = "图像%1的暂存文件无法读取，未生成动画。";
-constexpr char kOutOfMemory[] = "内存不足，未生成动画。";
+const char* const kNothingToGenerate = QT_TRANSLATE_NOOP(
+    "tavrel", "Please choose at least one picture before making the GIF. Thank you!");
+const char* const kDone = QT_TRANSLATE_NOOP("tavrel", "The animation is made. Thank you!");
+const char* const kDoneDetails = QT_TRANSLATE_NOOP("tavrel", "%1, %2 frames");
+const char* const kSaveFilterName = QT_TRANSLATE_NOOP("tavrel", "GIF files (*.gif)");
+const char* const kSaveFilterPatterns = "|*.gif||";
+const char* const kCannotWrite =
+    QT_TRANSLATE_NOOP("tavrel", "The GIF file cannot be written; no animation was made: ");
+const char* const kStagedCopyUnreadable = QT_TRANSLATE_NOOP(
+    "tavrel", "The staged copy of picture %1 cannot be read; no animation was made.");
+const char* const kOutOfMemory =
+    QT_TRANSLATE_NOOP("tavrel", "Out of memory; no animation was made.");
 
-// Shows the busy cursor once a run looks like it will take longer than a quarter second,
-// and takes it away again on every way out.
-class BusyCursorWhenSlow {
-public:
-    explicit BusyCursorWhenSlow(int totalSteps) : totalSteps_(totalSteps) { clock_.start(); }
-    ~BusyCursorWhenSlow() {
-        if (shown_) {
-            QGuiApplication::restoreOverrideCursor();
-        }
+const char* const kMaking = QT_TRANSLATE_NOOP("tavrel", "Making the GIF...");
+const char* const kFrameOfTotal = QT_TRANSLATE_NOOP("tavrel", "Frame %1 of %2");
+const char* const kStop = QT_TRANSLATE_NOOP("tavrel", "Stop");
+
+// Shown only when a run takes longer than this, so that a quick one does not flash a dialog.
+constexpr int kProgressDelayMs = 300;
+
+// Mouse, keys, drops and closing: what the dialog ignores while a run works from its state.
+bool IsUserInput(const QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::Drop:
+        case QEvent::Close:
+            return true;
+        default:
+            return false;
     }
-    BusyCursorWhenSlow(const BusyCursorWhenSlow&) = delete;
-    BusyCursorWhenSlow& operator=(const BusyCursorWhenSlow&) = delete;
-
-    void StepDone(int stepsDone) {
-        constexpr qint64 kQuickMs = 250;
-        if (!shown_ && stepsDone > 0 && clock_.elapsed() * totalSteps_ / stepsDone > kQuickMs) {
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-            shown_ = true;
-        }
-    }
-
-private:
-    QElapsedTimer clock_;
-    int totalSteps_;
-    bool shown_ = false;
-};
-
-// Clears the header flag on every way out of a run.
-class HeaderFlagReset {
-public:
-    explicit HeaderFlagReset(bool& flag) : flag_(flag) {}
-    ~HeaderFlagReset() { flag_ = false; }
-    HeaderFlagReset(const HeaderFlagReset&) = delete;
-    HeaderFlagReset& operator=(const HeaderFlagReset&) = delete;
-
-private:
-    bool& flag_;
-};
+}
 
 }  // namespace
 
 void CTavrelDlg::OnGenerateGif() {
     if (m_nSelectedCount == 0) {
-        tavrel::ShowMessage(this, kNothingToGenerate);
+        tavrel::ShowMessage(this, tavrel::Tr(kNothingToGenerate));
         return;
     }
 
-    tavrel::FileDialog dialog(false, QStringLiteral("GIF"), QString(),
-                              tavrel::kOfnHideReadOnly | tavrel::kOfnOverwritePrompt, kSaveFilter,
+    // The first picture's title suggests the name; a lower-case ".gif" is added when the typed
+    // name has none.
+    QString suggested;
+    for (int index = 0; index < kSlotCount && suggested.isEmpty(); ++index) {
+        if (m_bSlotFilled[index]) {
+            suggested = m_strSlotTitle[index] + QStringLiteral(".gif");
+        }
+    }
+    tavrel::FileDialog dialog(false, QStringLiteral("gif"), suggested,
+                              tavrel::kOfnHideReadOnly | tavrel::kOfnOverwritePrompt,
+                              tavrel::Tr(kSaveFilterName) + QLatin1String(kSaveFilterPatterns),
                               this);
     dialog.SetInitialFolder(WorkDir() + QStringLiteral("/GifFiles/"));
     if (dialog.DoModal() != tavrel::kIdOk) {
@@ -78,56 +85,79 @@ void CTavrelDlg::OnGenerateGif() {
     m_strGifPath = m_strOutputPath;
     UpdateData(false);
 
-    QString reason;
-    if (!WriteGifFile(Resolve(m_strOutputPath), static_cast<uint16_t>(m_nFrameDelay), &reason)) {
-        tavrel::ShowMessage(this, reason);
-        return;
-    }
-    tavrel::ShowMessage(this, kDone);
-    UpdateData(false);
-}
-
-bool CTavrelDlg::WriteGifFile(const QString& path, uint16_t delay, QString* reason) {
-    HeaderFlagReset resetHeaderFlag(m_bHeaderWritten);
-    // The count of filled slots stays as it is: a preview tick meanwhile must still see the
-    // chosen pictures.
+    // The run gets its own copy of the paths and settings; the dialog's state stays its own.
     std::vector<tavrel::PictureSource> sources;
     std::vector<int> slotOfSource;
     for (int index = 0; index < kSlotCount; ++index) {
         if (m_bSlotFilled[index]) {
             sources.push_back(
                 {Resolve(m_strSlotBmpPath[index]), tavrel::PictureSource::Kind::kStagedCopy});
-            slotOfSource.push_back(index);
+            slotOfSource.push_back(index + 1);
         }
     }
-    tavrel::GifSettings settings;
-    settings.frame = GifFrameOptions();
-    settings.delay = delay;
-    BusyCursorWhenSlow busy(static_cast<int>(sources.size()));
-    tavrel::GifRunControl control;
-    control.onPicture = [&](int n, int /*total*/) {
-        // Picture n is asked for once the frames before it are written, the header first.
-        m_bHeaderWritten = n > 1;
-        busy.StepDone(n - 1);
-        return true;
-    };
-    // A FIFO or a device chosen in the save dialog is written into, never replaced.
-    const tavrel::GifRunOutcome outcome = tavrel::MakeGif(sources, settings, path, control);
+    const tavrel::GifRunOutcome outcome =
+        RunGifJob(std::move(sources), GifRunSettings(), Resolve(m_strOutputPath));
     if (outcome.Ok()) {
-        return true;
+        tavrel::ShowMessage(this, DoneMessage(outcome.summary));
+        UpdateData(false);
+        return;
     }
     const tavrel::GifRunFailure& failure = *outcome.failure;
     switch (failure.kind) {
+        case tavrel::GifRunFailure::Kind::kStopped:
+            return;  // the user stopped it: nothing to say
         case tavrel::GifRunFailure::Kind::kPicture:
-            *reason = QString::fromUtf8(kStagedCopyUnreadable)
-                          .arg(slotOfSource.at(static_cast<std::size_t>(failure.source)) + 1);
-            break;
+            tavrel::ShowMessage(this, tavrel::Tr(kStagedCopyUnreadable)
+                                          .arg(slotOfSource.at(std::size_t(failure.source))));
+            return;
         case tavrel::GifRunFailure::Kind::kOutOfMemory:
-            *reason = kOutOfMemory;
-            break;
-        default:
-            *reason = kCannotWrite + failure.reason;
-            break;
+            tavrel::ShowMessage(this, tavrel::Tr(kOutOfMemory));
+            return;
+        case tavrel::GifRunFailure::Kind::kOutput:
+            tavrel::ShowMessage(this, tavrel::Tr(kCannotWrite) + failure.reason);
+            return;
+        case tavrel::GifRunFailure::Kind::kTooLarge:
+            tavrel::ShowMessage(this, failure.reason);
+            return;
     }
-    return false;
+}
+
+tavrel::GifRunOutcome CTavrelDlg::RunGifJob(std::vector<tavrel::PictureSource> sources,
+                                            const tavrel::GifSettings& settings,
+                                            const QString& outputPath) {
+    const int total = static_cast<int>(sources.size());
+    tavrel::GifJob job(std::move(sources), settings, outputPath);
+    QProgressDialog progress(tavrel::Tr(kMaking), tavrel::Tr(kStop), 0, total, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(kProgressDelayMs);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setCursor(Qt::BusyCursor);
+    connect(&job, &tavrel::GifJob::Progress, &progress, [&progress](int n, int all) {
+        progress.setLabelText(tavrel::Tr(kFrameOfTotal).arg(n).arg(all));
+        progress.setValue(n - 1);
+    });
+    connect(&progress, &QProgressDialog::canceled, &job, &tavrel::GifJob::Stop);
+    QEventLoop loop;
+    connect(&job, &tavrel::GifJob::Finished, &loop, &QEventLoop::quit);
+
+    // Copies released meanwhile stay until the run has read them.
+    m_staging->Hold();
+    setCursor(Qt::BusyCursor);
+    m_pJob = &job;
+    job.Start();
+    loop.exec();
+    m_pJob = nullptr;
+    unsetCursor();
+    m_staging->EndHold();
+    return job.Outcome();
+}
+
+bool CTavrelDlg::SwallowInputDuringRun(const QEvent* event) const {
+    return m_pJob != nullptr && IsUserInput(event);
+}
+
+QString CTavrelDlg::DoneMessage(const tavrel::GifRunSummary& summary) {
+    return tavrel::Tr(kDone) + QLatin1Char('\n') +
+           tavrel::Tr(kDoneDetails).arg(tavrel::ShownFileSize(summary.bytes)).arg(summary.frames);
 }

@@ -1,5 +1,6 @@
 // Filling the five image slots from picture files and emptying them again.
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
@@ -9,19 +10,29 @@
 #include "platform/bitmap_loader.h"
 #include "platform/file_names.h"
 #include "platform/image_codecs.h"
+#include "platform/result.h"
 #include "platform/window/dialog_template.h"
 #include "platform/window/file_dialog.h"
 #include "platform/window/message_box.h"
 #include "platform/window/picture_button.h"
+#include "platform/window/staging_folder.h"
 #include "ui/tavrel_dlg.h"
 
 namespace {
 
-constexpr char kOpenFilter[] = "图像文件 (*.jpg;*.bmp;*.png)|*.jpg;*.bmp;*.png||";
-constexpr char kNothingToClear[] = "未选择图像，不需要取消！谢谢！";
-constexpr char kCannotUse[] = "无法使用这幅图像：";
-constexpr char kCannotUseFile[] = "无法使用这幅图像（%1）：";
-constexpr char kStagedCopyUnreadable[] = "暂存的BMP副本无法读取。";
+const char* const kOpenFilterName =
+    QT_TRANSLATE_NOOP("tavrel", "Picture files (*.jpg;*.bmp;*.png)");
+const char* const kOpenFilterPatterns = "|*.jpg;*.bmp;*.png||";
+const char* const kNothingToClear =
+    QT_TRANSLATE_NOOP("tavrel", "No picture is chosen, there is nothing to clear. Thank you!");
+const char* const kCannotUse = QT_TRANSLATE_NOOP("tavrel", "Cannot use this picture: ");
+const char* const kCannotUseFile = QT_TRANSLATE_NOOP("tavrel", "Cannot use this picture (%1): ");
+const char* const kStagedCopyUnreadable =
+    QT_TRANSLATE_NOOP("tavrel", "The staged BMP copy cannot be read.");
+const char* const kNoStagingFolder =
+    QT_TRANSLATE_NOOP("tavrel", "the folder for staged copies cannot be made");
+const char* const kLeftOut =
+    QT_TRANSLATE_NOOP("tavrel", "Only the first five pictures were used; %1 more were left out.");
 
 // The slot (1 to 5) whose button the object is, or 0.
 int SlotOfControl(const QObject* object) {
@@ -61,7 +72,9 @@ QString StagedPathFor(const CTavrelDlg& dlg, int index, const QString& title) {
 }  // namespace
 
 void CTavrelDlg::ChooseSlotImage(int slot) {
-    tavrel::FileDialog dialog(true, QStringLiteral("(*.*)|*.*"), QString(), 0, kOpenFilter, this);
+    tavrel::FileDialog dialog(true, QStringLiteral("(*.*)|*.*"), QString(), 0,
+                              tavrel::Tr(kOpenFilterName) + QLatin1String(kOpenFilterPatterns),
+                              this);
     if (dialog.DoModal() != tavrel::kIdOk) {
         return;
     }
@@ -85,22 +98,42 @@ bool CTavrelDlg::FillSlotFromFile(int slot, const QString& path) {
     m_strSourcePath = path;
     m_strSourceTitle = QFileInfo(path).completeBaseName();
     m_strStagePath = StagedPathFor(*this, index, m_strSourceTitle);
+    const QString oldCopy = m_bSlotFilled[index] ? m_strSlotBmpPath[index] : QString();
+    // A copy this window wrote and no slot uses any more, unless the slot keeps it.
+    const auto releaseNewCopy = [this, &oldCopy] {
+        if (m_strStagePath != oldCopy) {
+            m_staging->Release(m_strStagePath);
+        }
+    };
 
     // A picture that cannot be used leaves the slot as it was.
     QString reason;
-    if (!StageAsBmp(&reason)) {
+    if (m_strBmpDir.isEmpty()) {
+        reason = tavrel::Tr(kNoStagingFolder);
+    } else {
+        m_staging->Claim(m_strStagePath);
+        if (!StageAsBmp(&reason)) {
+            releaseNewCopy();
+        }
+    }
+    if (!reason.isEmpty()) {
         // The file is named: the reason alone (an incomplete file, too many pixels) would not
         // say which of the pictures chosen so far it is about.
-        tavrel::ShowMessage(this, QString::fromUtf8(kCannotUseFile)
-                                          .arg(tavrel::ShownFileName(QFileInfo(path).fileName())) +
-                                      reason);
+        tavrel::ShowMessage(
+            this,
+            tavrel::Tr(kCannotUseFile).arg(tavrel::ShownFileName(QFileInfo(path).fileName())) +
+                reason);
         return false;
     }
     auto thumb = std::make_unique<tavrel::DibSection>(
         LoadStagedPicture(m_strStagePath, m_rcSlot.width(), m_rcSlot.height()));
     if (thumb->IsNull()) {
-        tavrel::ShowMessage(this, QString::fromUtf8(kCannotUse) + kStagedCopyUnreadable);
+        releaseNewCopy();
+        tavrel::ShowMessage(this, tavrel::Tr(kCannotUse) + tavrel::Tr(kStagedCopyUnreadable));
         return false;
+    }
+    if (oldCopy != m_strStagePath) {
+        m_staging->Release(oldCopy);
     }
 
     m_strSlotTitle[index] = m_strSourceTitle;
@@ -169,6 +202,7 @@ void CTavrelDlg::EnableSlotDrops() {
 
 void CTavrelDlg::EmptySlot(int index) {
     tavrel::SetButtonBitmap(m_btnSlot[index], m_hWorkBitmap.get());
+    m_staging->Release(m_strSlotBmpPath[index]);
     --m_nSelectedCount;
     m_bSlotFilled[index] = false;
     UpdateData(false);
@@ -177,7 +211,7 @@ void CTavrelDlg::EmptySlot(int index) {
 
 void CTavrelDlg::ClearAllSlots() {
     if (m_nSelectedCount == 0) {
-        tavrel::ShowMessage(this, kNothingToClear);
+        tavrel::ShowMessage(this, tavrel::Tr(kNothingToClear));
         return;
     }
     for (int index = kSlotCount - 1; index >= 0; --index) {
@@ -187,4 +221,17 @@ void CTavrelDlg::ClearAllSlots() {
     }
     m_nSelectedCount = 0;
     EndPreviewShow();
+}
+
+void CTavrelDlg::OpenPictures(const QStringList& paths) {
+    int slot = 1;
+    for (const QString& path : paths.mid(0, kSlotCount)) {
+        // An unusable picture says why and leaves its slot to the next one.
+        if (FillSlotFromFile(slot, path)) {
+            ++slot;
+        }
+    }
+    if (paths.size() > kSlotCount) {
+        tavrel::ShowMessage(this, tavrel::Tr(kLeftOut).arg(paths.size() - kSlotCount));
+    }
 }

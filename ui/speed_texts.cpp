@@ -1,12 +1,14 @@
 #include "ui/speed_texts.h"
 
+#include "platform/result.h"
+
 namespace tavrel {
 
 Speed SpeedForText(const QString& text) {
-    if (text == QStringLiteral("慢")) {
+    if (text == Tr("Slow")) {
         return Speed::kSlow;
     }
-    if (text == QStringLiteral("中")) {
+    if (text == Tr("Medium")) {
         return Speed::kMedium;
     }
     return Speed::kFast;

@@ -7,7 +7,8 @@
 
 namespace tavrel {
 
-// "慢" slow, "中" medium, any other text (the third entry "快") fast; exact match.
+// "Slow" ("慢"), "Medium" ("中") in the window's language; any other text (the third entry,
+// "Fast", "快") fast; exact match.
 Speed SpeedForText(const QString& text);
 
 }  // namespace tavrel

@@ -11,10 +11,14 @@
 
 #include "platform/bitmap_loader.h"
 #include "platform/files.h"
+#include "platform/result.h"
 #include "platform/window/picture_button.h"
+#include "platform/window/staging_folder.h"
 #include "platform/window/window_menu.h"
 #include "res/resources.h"
 #include "ui/about_dlg.h"
+#include "ui/choices_dlg.h"
+#include "ui/preview_placeholder.h"
 
 namespace {
 
@@ -27,15 +31,19 @@ CTavrelDlg::CTavrelDlg(QWidget* parent, const QString& workDir)
       m_strImageDir(QString::fromUtf8("Resources/LoadResource1/Image/我的作品")),
       m_strSoundDir(QStringLiteral("Resources/LoadResource1/Sound/Sound")),
       m_strMovieDir(QStringLiteral("Resources/LoadResource1/Movie/Movie")),
-      m_strBmpDir(QStringLiteral("Resources/LoadResource1/BMP")),
       m_hIcon(tavrel::LoadResourceIcon(IDR_MAINFRAME)),
-      m_workDir(workDir.isEmpty() ? tavrel::CurrentDirectory() : workDir) {
+      m_workDir(workDir.isEmpty() ? tavrel::CurrentDirectory() : workDir),
+      m_staging(std::make_unique<tavrel::StagingFolder>()) {
+    // Staged copies go to this window's own folder in the cache, never shared with another
+    // window and deleted when no slot uses them.
+    m_strBmpDir = m_staging->Path();
     for (QString& path : m_strSlotBmpPath) {
         path = m_strBmpDir + QLatin1Char('/');
     }
 }
 
 CTavrelDlg::~CTavrelDlg() {
+    // The staged copies go with the window (m_staging's destructor) once no run reads them.
     // The buttons only borrow the bitmaps, which die with this object before the buttons do.
     for (QAbstractButton* button : m_btnSlot) {
         if (button != nullptr) {
@@ -70,10 +78,10 @@ bool CTavrelDlg::OnInitDialog() {
             menu->AppendSeparator();
             menu->AppendItem(IDM_ABOUTBOX, aboutText);
         }
-        // Two choices of how the GIF is made, off at each start.
+        // Two choices of how the GIF is made, also in the choices dialog.
         menu->AppendSeparator();
-        menu->AppendItem(IDM_KEEP_ASPECT, QString::fromUtf8("保持宽高比"));
-        menu->AppendItem(IDM_HIGH_QUALITY, QString::fromUtf8("高质量"));
+        menu->AppendItem(IDM_KEEP_ASPECT, tavrel::Tr("Keep proportions"));
+        menu->AppendItem(IDM_HIGH_QUALITY, tavrel::Tr("High quality"));
         for (const int item : {IDM_KEEP_ASPECT, IDM_HIGH_QUALITY}) {
             menu->FindItem(item)->setCheckable(true);
         }
@@ -101,8 +109,12 @@ bool CTavrelDlg::OnInitDialog() {
             tavrel::SetButtonBitmap(m_btnSlot[i], m_hWorkBitmap.get());
         }
     }
+    // The preview has a placeholder of its own: the slots' card would make it look like a
+    // sixth slot.
     if (m_btnPreview != nullptr) {
-        tavrel::SetButtonBitmap(m_btnPreview, m_hWorkBitmap.get());
+        m_hPreviewPlaceholder = std::make_unique<tavrel::DibSection>(
+            tavrel::MakePreviewPlaceholder(m_rcPreview.width(), m_rcPreview.height()));
+        tavrel::SetButtonBitmap(m_btnPreview, m_hPreviewPlaceholder.get());
     }
 
     // The working folders are made on a first start only, told by the missing image folder.
@@ -112,7 +124,7 @@ bool CTavrelDlg::OnInitDialog() {
             QStringLiteral("Resources/LoadResource1/Image"),
             QStringLiteral("Resources/LoadResource1/Sound"),
             QStringLiteral("Resources/LoadResource1/Movie"),
-            m_strBmpDir,
+            QStringLiteral("Resources/LoadResource1/BMP"),
             m_strImageDir,
             m_strSoundDir,
             m_strMovieDir,
@@ -123,14 +135,18 @@ bool CTavrelDlg::OnInitDialog() {
     }
 
     if (m_comboSpeed != nullptr) {
-        m_comboSpeed->insertItem(0, QString::fromUtf8("慢"));
-        m_comboSpeed->insertItem(1, QString::fromUtf8("中"));
-        m_comboSpeed->insertItem(2, QString::fromUtf8("快"));
+        m_comboSpeed->insertItem(0, tavrel::Tr("Slow"));
+        m_comboSpeed->insertItem(1, tavrel::Tr("Medium"));
+        m_comboSpeed->insertItem(2, tavrel::Tr("Fast"));
         m_comboSpeed->setCurrentIndex(1);
+        // Longer speed names than the template's box holds (English) widen it in place.
+        m_comboSpeed->resize(std::max(m_comboSpeed->width(), m_comboSpeed->sizeHint().width()),
+                             m_comboSpeed->height());
         m_strSpeed = m_comboSpeed->itemText(m_comboSpeed->currentIndex());
     }
 
     EnableSlotDrops();
+    ApplyChoices(tavrel::LoadWindowChoices());
     return true;
 }
 
@@ -158,12 +174,18 @@ void CTavrelDlg::OnCommand(int controlId, int notifyCode) {
         case IDC_FORMATS_NOTE:
             OnFormatsNote();
             break;
+        case IDC_CHOICES:
+            OnChoices();
+            break;
         default:
             CDialog::OnCommand(controlId, notifyCode);
     }
 }
 
 bool CTavrelDlg::PreTranslateMessage(QObject* target, QEvent* event) {
+    if (SwallowInputDuringRun(event)) {
+        return true;
+    }
     if (HandleSlotDrop(target, event)) {
         return true;
     }
@@ -201,13 +223,11 @@ void CTavrelDlg::OnSysCommand(int commandId) {
         const QAction* action = menu != nullptr ? menu->FindItem(item) : nullptr;
         return action != nullptr && action->isChecked();
     };
-    if ((commandId & ~0xF) == IDM_KEEP_ASPECT) {
-        m_bKeepAspect = checked(IDM_KEEP_ASPECT);
-        ReloadThumbnails();
-        return;
-    }
-    if ((commandId & ~0xF) == IDM_HIGH_QUALITY) {
-        m_bHighQuality = checked(IDM_HIGH_QUALITY);
+    if ((commandId & ~0xF) == IDM_KEEP_ASPECT || (commandId & ~0xF) == IDM_HIGH_QUALITY) {
+        tavrel::WindowChoices choices = CurrentChoices();
+        choices.keepAspect = checked(IDM_KEEP_ASPECT);
+        choices.highQuality = checked(IDM_HIGH_QUALITY);
+        ApplyChoices(choices);
         return;
     }
     if ((commandId & ~0xF) == IDM_ABOUTBOX) {
@@ -216,4 +236,15 @@ void CTavrelDlg::OnSysCommand(int commandId) {
         return;
     }
     DefaultSysCommand(commandId);
+}
+
+QString CTavrelDlg::StagingPath() const {
+    return m_staging->Path();
+}
+
+void CTavrelDlg::OnChoices() {
+    CChoicesDlg choices(CurrentChoices(), this);
+    if (choices.exec() == QDialog::Accepted) {
+        ApplyChoices(choices.Choices());
+    }
 }

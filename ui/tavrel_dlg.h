@@ -2,17 +2,26 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QRect>
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "bitmap/dib_section.h"
 #include "frames/frame_options.h"
 #include "platform/window/dialog.h"
+#include "ui/window_choices.h"
 
 class QAbstractButton;
 class QComboBox;
+class QThread;
+
+namespace tavrel {
+class GifJob;
+class StagingFolder;
+}  // namespace tavrel
 
 inline constexpr int kSlotCount = 5;
 
@@ -22,6 +31,7 @@ inline constexpr int IDC_SLOT1 = 1008;  // slots 1 to 5 are 1008 to 1012
 inline constexpr int IDC_PREVIEW_PICTURE = 1002;
 inline constexpr int IDC_SPEED = 1015;
 inline constexpr int IDC_FORMATS_NOTE = 1019;
+inline constexpr int IDC_CHOICES = 1020;  // "设置…": the choices dialog
 inline constexpr int IDC_PREVIEW = 4;
 inline constexpr int IDC_GENERATE = 2;
 inline constexpr int IDC_CLEAR = 3;
@@ -59,6 +69,7 @@ public:
     bool m_bHeaderWritten = false;
     QRect m_rcPreview;
     std::unique_ptr<tavrel::DibSection> m_hPreviewBitmap;
+    std::unique_ptr<tavrel::DibSection> m_hPreviewPlaceholder;  // the preview when idle
     QIcon m_hIcon;
     int32_t m_nSelectedCount = 0;
     QString m_strGifPath;
@@ -66,9 +77,11 @@ public:
     QComboBox* m_comboSpeed = nullptr;
     QAbstractButton* m_btnSlot[kSlotCount] = {};
     QAbstractButton* m_btnPreview = nullptr;
-    // The window menu's two choices, off at each start and never stored.
+    // How the GIF is made; remembered between starts (see window_choices.h).
     bool m_bKeepAspect = false;
     bool m_bHighQuality = false;
+    uint64_t m_nMaxBytes = 0;
+    bool m_bCrossfade = false;
 
     // ---- handlers ----
     void OnSysCommand(int commandId);
@@ -78,6 +91,17 @@ public:
     void ChooseSlotImage(int slot);  // slot 1 to 5
     void OnPreview();
     void OnFormatsNote() {}
+    // Opens the choices dialog; what it confirms is applied and remembered.
+    void OnChoices();
+    tavrel::WindowChoices CurrentChoices() const;
+    // Takes the choices over: the menu's check marks, the thumbnails, the stored settings.
+    void ApplyChoices(const tavrel::WindowChoices& choices);
+    // Fills slots 1, 2, ... from the pictures named on the command line (Open with).
+    void OpenPictures(const QStringList& paths);
+    // The staged copies' folder of this window (empty when none could be made).
+    QString StagingPath() const;
+    // The GIF run's settings as the speed and the choices ask for them.
+    tavrel::GifSettings GifRunSettings() const;
     // Re-saves m_strSourcePath as a BMP copy at m_strStagePath; false with a reason when the
     // picture cannot be read or the copy cannot be written (the stage path is then untouched).
     bool StageAsBmp(QString* reason = nullptr);
@@ -118,10 +142,27 @@ protected:
     bool FillSlotFromFile(int slot, const QString& path);
     // The preview button back to the background picture; releases the shown picture.
     void ShowPreviewBackground();
-    // Writes the GIF of the filled slots to path; false, with the reason and no file
-    // written or replaced, when a staged copy cannot be read or the file cannot be written.
-    bool WriteGifFile(const QString& path, uint16_t delay, QString* reason);
+    // Runs the GIF on a worker thread and waits for it in a local event loop: the window
+    // repaints, the preview plays, a progress dialog with a stop button shows after a moment;
+    // the dialog's own controls take no input meanwhile.
+    tavrel::GifRunOutcome RunGifJob(std::vector<tavrel::PictureSource> sources,
+                                    const tavrel::GifSettings& settings, const QString& outputPath);
+    // True for user input the dialog must ignore while a run works.
+    bool SwallowInputDuringRun(const QEvent* event) const;
+
+    // The run's success message: the described text, then the file's size and frame count.
+    static QString DoneMessage(const tavrel::GifRunSummary& summary);
 
 private:
     QString m_workDir;
+    std::unique_ptr<tavrel::StagingFolder> m_staging;
+    tavrel::GifJob* m_pJob = nullptr;  // the run going on, if any
+    // The preview's crossfade: the slot on show (-1: none), and while fading, the two
+    // pictures blended and the step reached.
+    int m_nPreviewIndex = -1;
+    int m_nFadeStep = 0;
+    QImage m_fadeFrom;
+    QImage m_fadeTo;
+    // Starts or continues the fade after the picture on show; false when none is due.
+    bool StepPreviewFade();
 };

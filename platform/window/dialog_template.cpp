@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/result.h"
+
 namespace tavrel {
 namespace {
 
@@ -39,6 +41,11 @@ QFont TemplateFont(const DialogTemplate& tmpl) {
     font.setWeight(
         static_cast<QFont::Weight>(std::clamp(tmpl.weight > 0 ? tmpl.weight : 400, 1, 1000)));
     return font;
+}
+
+// A template's text in the program's language: the templates are written in English.
+QString Translated(const QString& text) {
+    return text.isEmpty() ? text : Tr(text.toUtf8().constData());
 }
 
 // a * b / c rounded half away from zero, like the platform's MulDiv.
@@ -148,9 +155,11 @@ void BuildDialogFromTemplate(QWidget* dialog, const DialogTemplate& tmpl) {
     const QFont font = TemplateFont(tmpl);
     const BaseUnits base = BaseUnitsFor(tmpl);
     dialog->setFont(font);
-    dialog->setWindowTitle(tmpl.caption);
+    dialog->setWindowTitle(Translated(tmpl.caption));
 
-    for (const ControlTemplate& c : tmpl.controls) {
+    for (const ControlTemplate& original : tmpl.controls) {
+        ControlTemplate c = original;
+        c.text = Translated(c.text);
         QWidget* control = MakeControl(c, dialog);
         control->setProperty(kControlIdProperty, c.id);
         control->setFont(font);

@@ -2,13 +2,19 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTreeView>
+#include <algorithm>
 #include <utility>
 
 #include "platform/files.h"
+#include "platform/result.h"
 
 namespace tavrel {
 
@@ -76,7 +82,36 @@ QString WithDefaultExtension(const QString& path, const QString& extension) {
     return result + extension;
 }
 
+// Qt's own dialog names folders in English whatever the language; the rest of its kinds come
+// from the MIME database in the user's language.
+class TranslatedKinds : public QFileIconProvider {
+public:
+    QString type(const QFileInfo& info) const override {
+        return info.isDir() ? Tr("Folder") : QFileIconProvider::type(info);
+    }
+};
+
+// Qt's own dialog: no hidden files, folder kinds in the window's language, and wide enough
+// that names, sizes, kinds and dates show whole instead of "12....KiB". The desktop's own
+// dialog keeps its own ways.
+void ShowWholeColumns(QFileDialog& dialog, QFileIconProvider& kinds) {
+    dialog.setFilter(dialog.filter() & ~QDir::Hidden);
+    dialog.setIconProvider(&kinds);
+    const QFontMetrics metrics(dialog.font());
+    dialog.resize(std::max(dialog.width(), metrics.horizontalAdvance(QLatin1Char('M')) * 80),
+                  std::max(dialog.height(), metrics.height() * 28));
+    if (auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = view->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column) {
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        }
+    }
+}
+
 std::optional<QString> RunQtDialog(const FileDialogRequest& request) {
+    TranslatedKinds kinds;  // outlives the dialog that uses it
     QFileDialog dialog(request.owner);
     dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -98,6 +133,7 @@ std::optional<QString> RunQtDialog(const FileDialogRequest& request) {
     if (!request.fileName.isEmpty()) {
         dialog.selectFile(request.fileName);
     }
+    ShowWholeColumns(dialog, kinds);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

@@ -4,10 +4,12 @@
 #include <QMenu>
 #include <QWidget>
 
+#include "platform/result.h"
+
 namespace tavrel {
 
 WindowMenu::WindowMenu(QWidget* owner) : menu_(new QMenu(owner)) {
-    AppendItem(kScClose, QString::fromUtf8("关闭(&C)"));
+    AppendItem(kScClose, Tr("&Close"));
     triggered_ = QObject::connect(menu_, &QMenu::triggered, [this](QAction* action) {
         if (handler_) {
             handler_(action->data().toInt());

@@ -20,6 +20,18 @@
             <translation>%1 kB</translation>
         </message>
         <message>
+            <source>%1, %2 frames</source>
+            <translation>大小 %1，共 %2 帧</translation>
+        </message>
+        <message>
+            <source>&amp;About Tavrel...</source>
+            <translation>关于 Tavrel(&amp;A)...</translation>
+        </message>
+        <message>
+            <source>&amp;Close</source>
+            <translation>关闭(&amp;C)</translation>
+        </message>
+        <message>
             <source>--background must be a colour such as #20242a or navy, not '%1'</source>
             <translation>--background 必须是颜色，例如 #20242a 或 navy，而不是“%1”</translation>
         </message>
@@ -54,6 +66,182 @@
         <message>
             <source>1 byte</source>
             <translation>1 字节</translation>
+        </message>
+        <message>
+            <source>About Tavrel</source>
+            <translation>关于 Tavrel</translation>
+        </message>
+        <message>
+            <source>Animation</source>
+            <translation>动画制作</translation>
+        </message>
+        <message>
+            <source>Cannot use this picture (%1): </source>
+            <translation>无法使用这幅图像（%1）：</translation>
+        </message>
+        <message>
+            <source>Cannot use this picture: </source>
+            <translation>无法使用这幅图像：</translation>
+        </message>
+        <message>
+            <source>Clear</source>
+            <translation>清除图像</translation>
+        </message>
+        <message>
+            <source>Copyright (C) 2026</source>
+            <translation>版权所有 (C) 2026</translation>
+        </message>
+        <message>
+            <source>Crossfade</source>
+            <translation>淡入淡出</translation>
+        </message>
+        <message>
+            <source>Fast</source>
+            <translation>快</translation>
+        </message>
+        <message>
+            <source>Folder</source>
+            <translation>文件夹</translation>
+        </message>
+        <message>
+            <source>Frame %1 of %2</source>
+            <translation>第 %1 帧，共 %2 帧</translation>
+        </message>
+        <message>
+            <source>GIF file:</source>
+            <translation>动画路径:</translation>
+        </message>
+        <message>
+            <source>GIF files (*.gif)</source>
+            <translation>GIF 文件(*.gif)</translation>
+        </message>
+        <message>
+            <source>High quality</source>
+            <translation>高质量</translation>
+        </message>
+        <message>
+            <source>Keep proportions</source>
+            <translation>保持宽高比</translation>
+        </message>
+        <message>
+            <source>Make GIF</source>
+            <translation>GIF动画生成</translation>
+        </message>
+        <message>
+            <source>Making the GIF...</source>
+            <translation>正在制作动画…</translation>
+        </message>
+        <message>
+            <source>Medium</source>
+            <translation>中</translation>
+        </message>
+        <message>
+            <source>No limit</source>
+            <translation>无上限</translation>
+        </message>
+        <message>
+            <source>No picture is chosen, there is nothing to clear. Thank you!</source>
+            <translation>未选择图像，不需要取消！谢谢！</translation>
+        </message>
+        <message>
+            <source>OK</source>
+            <translation>确定</translation>
+        </message>
+        <message>
+            <source>Only the first five pictures were used; %1 more were left out.</source>
+            <translation>只使用了前五幅图像，其余 %1 幅未使用。</translation>
+        </message>
+        <message>
+            <source>Out of memory; no animation was made.</source>
+            <translation>内存不足，未生成动画。</translation>
+        </message>
+        <message>
+            <source>Picture 1</source>
+            <translation>图像1</translation>
+        </message>
+        <message>
+            <source>Picture 2</source>
+            <translation>图像2</translation>
+        </message>
+        <message>
+            <source>Picture 3</source>
+            <translation>图像3</translation>
+        </message>
+        <message>
+            <source>Picture 4</source>
+            <translation>图像4</translation>
+        </message>
+        <message>
+            <source>Picture 5</source>
+            <translation>图像5</translation>
+        </message>
+        <message>
+            <source>Picture files (*.jpg;*.bmp;*.png)</source>
+            <translation>图像文件 (*.jpg;*.bmp;*.png)</translation>
+        </message>
+        <message>
+            <source>Picture formats: jpg, bmp, png.</source>
+            <translation>图像格式支持: jpg, bmp, png.</translation>
+        </message>
+        <message>
+            <source>Pictures</source>
+            <translation>图像选择</translation>
+        </message>
+        <message>
+            <source>Please choose at least one picture before making the GIF. Thank you!</source>
+            <translation>生成动画之前，请先选择至少一幅图像！谢谢！</translation>
+        </message>
+        <message>
+            <source>Please choose at least one picture before the preview. Thank you!</source>
+            <translation>预览动画之前，请先选择至少一幅图像！谢谢！</translation>
+        </message>
+        <message>
+            <source>Preview</source>
+            <translation>动画预览</translation>
+        </message>
+        <message>
+            <source>Settings</source>
+            <translation>设置</translation>
+        </message>
+        <message>
+            <source>Settings...</source>
+            <translation>设置…</translation>
+        </message>
+        <message>
+            <source>Size limit:</source>
+            <translation>文件大小上限：</translation>
+        </message>
+        <message>
+            <source>Slow</source>
+            <translation>慢</translation>
+        </message>
+        <message>
+            <source>Speed:</source>
+            <translation>播放速度:</translation>
+        </message>
+        <message>
+            <source>Stop</source>
+            <translation>停止</translation>
+        </message>
+        <message>
+            <source>Tavrel %1</source>
+            <translation>Tavrel %1 版</translation>
+        </message>
+        <message>
+            <source>The GIF file cannot be written; no animation was made: </source>
+            <translation>动画文件无法写入，未生成动画：</translation>
+        </message>
+        <message>
+            <source>The animation is made. Thank you!</source>
+            <translation>动画已制作成功！谢谢！</translation>
+        </message>
+        <message>
+            <source>The staged BMP copy cannot be read.</source>
+            <translation>暂存的BMP副本无法读取。</translation>
+        </message>
+        <message>
+            <source>The staged copy of picture %1 cannot be read; no animation was made.</source>
+            <translation>图像%1的暂存文件无法读取，未生成动画。</translation>
         </message>
         <message>
             <source>Usage: tavrel-gif [--speed slow|medium|fast] [--delay CENTISECONDS] [--size WxH]
@@ -323,6 +511,10 @@ line is wrong, 128 + the signal's number when stopped by a signal (130 for Ctrl+
         <message>
             <source>the folder %1 cannot be made: %2</source>
             <translation>无法创建文件夹 %1：%2</translation>
+        </message>
+        <message>
+            <source>the folder for staged copies cannot be made</source>
+            <translation>无法建立暂存副本的文件夹</translation>
         </message>
         <message>
             <source>the image codecs are not started</source>

@@ -26,7 +26,7 @@ for size in 16 32 48 64 128 256; do
   [ -s "$prefix/share/icons/hicolor/${size}x$size/apps/tavrel.png" ] || fail "icon ${size}x$size"
 done
 entry="$prefix/share/applications/tavrel.desktop"
-grep -qx "Exec=\"$prefix/bin/tavrel\"" "$entry" || fail "desktop entry: $(grep Exec "$entry")"
+grep -qx "Exec=\"$prefix/bin/tavrel\" %F" "$entry" || fail "desktop entry: $(grep Exec "$entry")"
 if have desktop-file-validate; then desktop-file-validate "$entry" || fail "desktop entry invalid"; fi
 if have appstreamcli; then
   appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml >/dev/null || fail "metainfo invalid"
@@ -50,7 +50,7 @@ fi
 # Both programs answer --version without a display.
 nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
 [ "$("${nodisplay[@]}" "$prefix/bin/tavrel" --version)" = "Tavrel $3" ] || fail "Tavrel --version"
-"${nodisplay[@]}" "$prefix/bin/tavrel" --help | grep -q '^Usage: Tavrel' || fail "Tavrel --help"
+"${nodisplay[@]}" "$prefix/bin/tavrel" --help | grep -q '^Usage: tavrel ' || fail "tavrel --help"
 
 # tavrel-gif from the prefix, started in an unrelated folder, leaves only its GIF there, and
 # speaks Chinese under a Chinese locale only.

@@ -32,5 +32,5 @@ for path in ./usr/bin/tavrel ./usr/bin/tavrel-gif ./usr/libexec/tavrel/Tavrel \
 done
 [ "$(grep -c '^\./usr/bin/.' <<<"$contents")" = 2 ] || fail "more than two programs on PATH"
 dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/applications/tavrel.desktop |
-  grep -qx 'Exec="/usr/bin/tavrel"' || fail "the desktop entry does not start /usr/bin/tavrel"
+  grep -qx 'Exec="/usr/bin/tavrel" %F' || fail "the desktop entry does not start /usr/bin/tavrel"
 echo "package test passed"

@@ -78,7 +78,7 @@ TEST(FileDialog, StartsWhereUsersKeepPicturesThenWhereTheyLastChose) {
 TEST(FileDialog, RealOpenDialogListsPicturesOfEitherCaseInTheInitialFolder) {
     FileDialog::ForgetLastFolders();
     QTemporaryDir dir;
-    for (const char* name : {"IMG_0001.JPG", "c.bmp", "e.txt"})
+    for (const char* name : {"IMG_0001.JPG", "c.bmp", "e.txt", ".hidden.jpg"})
         ASSERT_TRUE(test::WriteAll(dir.filePath(QString::fromLatin1(name)), "x"));
     FileDialog open(true, QStringLiteral("(*.*)|*.*"), QString(), 0, kImageFilter, nullptr);
     open.SetInitialFolder(dir.path());

@@ -2,20 +2,41 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <functional>
 
 #include "gif_test_support.h"
 #include "platform/bitmap_loader.h"
 #include "platform/window/window_menu.h"
 #include "support/dialog_harness.h"
+#include "ui/choices_dlg.h"
+#include "ui/gif_job.h"
 
 namespace tavrel::test {
 namespace {
 
 constexpr char kDone[] = "动画已制作成功！谢谢！";
 constexpr char kCannotWrite[] = "动画文件无法写入，未生成动画：";
+
+// The messages without the lines that follow the first (the size and frames of a GIF made).
+QStringList FirstLines(const QStringList& messages) {
+    QStringList first;
+    for (const QString& message : messages) {
+        first << message.section('\n', 0, 0);
+    }
+    return first;
+}
 
 void ExpectStateRestored(CTavrelDlg& dlg, int filled) {
     EXPECT_EQ(dlg.m_nSelectedCount, filled);
@@ -35,10 +56,14 @@ TEST(GenerateGif, OneLoopingFramePerFilledSlotInSlotOrderWithTheSpeedsDelay) {
         h.SelectSpeed(QString::fromUtf8(speed));
         h.messages.clear();
         h.Generate(h.WorkPath(name));
-        EXPECT_EQ(h.messages, QStringList{kDone});
+        const QByteArray bytes = FileContent(h.WorkPath(name));
+        EXPECT_EQ(
+            h.messages,
+            QStringList{
+                QString(kDone) + "\n" +
+                QString::fromUtf8("大小 %1，共 3 帧").arg(ShownFileSize(uint64_t(bytes.size())))});
         ExpectStateRestored(dlg, 3);
 
-        const QByteArray bytes = FileContent(h.WorkPath(name));
         const DecodedGif gif = DecodeWithGiflib(std::vector<uint8_t>(bytes.begin(), bytes.end()));
         EXPECT_EQ(gif.error, 0);  // read through to the trailer
         EXPECT_EQ(gif.screenWidth, 530);
@@ -50,19 +75,21 @@ TEST(GenerateGif, OneLoopingFramePerFilledSlotInSlotOrderWithTheSpeedsDelay) {
             EXPECT_EQ(frame.delay, delay);
             EXPECT_EQ(frame.transparent, -1);
         }
-        const auto centre = [&](std::size_t i) {
-            const DecodedFrame& f = gif.frames[i];
-            const std::size_t at = 3u * f.indices[265u * 530u + 265u];
-            return QColor(f.palette[at], f.palette[at + 1], f.palette[at + 2]);
-        };
-        EXPECT_TRUE(CloseTo(centre(0), Qt::red));
-        EXPECT_TRUE(CloseTo(centre(2), Qt::blue));
+        EXPECT_TRUE(CloseTo(PixelOf(gif.frames[0], 265, 265), Qt::red));
+        EXPECT_TRUE(CloseTo(PixelOf(gif.frames[2], 265, 265), Qt::blue));
     }
 
     // A second run writes the same bytes, over a longer file.
     ASSERT_TRUE(WriteAll(h.WorkPath("again.gif"), QByteArray(4 << 20, 'x')));
     h.Generate(h.WorkPath("again.gif"));
     EXPECT_EQ(FileContent(h.WorkPath("again.gif")), FileContent(h.WorkPath("快.gif")));
+
+    // The save dialog suggests the first picture's name, shows .gif and .GIF files, and adds
+    // a lower-case ".gif" to a name without one.
+    h.Generate(h.WorkPath("mygif"));
+    EXPECT_EQ(h.lastRequest.fileName, "red.gif");
+    EXPECT_EQ(FileDialog::ToQtFilter(h.lastRequest.filter), "GIF 文件(*.gif) (*.[gG][iI][fF])");
+    EXPECT_EQ(FileContent(h.WorkPath("mygif.gif")), FileContent(h.WorkPath("快.gif")));
 }
 
 TEST(GenerateGif, CountOfPicturesStaysDuringTheSuccessMessage) {
@@ -79,7 +106,7 @@ TEST(GenerateGif, CountOfPicturesStaysDuringTheSuccessMessage) {
     h.Generate(h.WorkPath("out.gif"));
 
     EXPECT_EQ(countDuringMessage, 2);
-    EXPECT_EQ(h.messages, QStringList{kDone}) << "the tick must not ask for pictures";
+    EXPECT_EQ(FirstLines(h.messages), QStringList{kDone}) << "the tick must not ask for pictures";
     EXPECT_NE(dlg.m_hPreviewBitmap, nullptr);
 }
 
@@ -95,11 +122,25 @@ TEST(GenerateGif, FailuresKeepTheEarlierFileAndLeaveNothingElse) {
     const QString out = h.WorkPath("out/anim.gif");
     ASSERT_TRUE(WriteAll(out, "earlier file"));
 
-    // A staged copy deleted before the run: nothing is written.
-    ASSERT_TRUE(QFile::remove(dlg.Resolve(dlg.m_strSlotBmpPath[1])));
-    h.Generate(out);
-    EXPECT_EQ(h.messages, QStringList{QStringLiteral("图像2的暂存文件无法读取，未生成动画。")});
-    ExpectStateRestored(dlg, 3);
+    // A staged copy gone, or not a regular file, before the run: read without waiting on a
+    // FIFO or reading /dev/zero for ever; nothing is written.
+    const QString staged = dlg.Resolve(dlg.m_strSlotBmpPath[1]);
+    const std::pair<const char*, std::function<bool()>> replacements[] = {
+        {"deleted", [] { return true; }},
+        {"a FIFO", [&] { return mkfifo(QFile::encodeName(staged).constData(), 0600) == 0; }},
+        {"a link to /dev/zero", [&] { return QFile::link("/dev/zero", staged); }},
+    };
+    for (const auto& [kind, replace] : replacements) {
+        SCOPED_TRACE(kind);
+        h.messages.clear();
+        QFile::remove(staged);
+        ASSERT_TRUE(replace());
+        h.Generate(out);
+        EXPECT_EQ(h.messages, QStringList{QStringLiteral("图像2的暂存文件无法读取，未生成动画。")});
+        ExpectStateRestored(dlg, 3);
+        EXPECT_EQ(FileContent(out), "earlier file");
+    }
+    QFile::remove(staged);
 
     // A write failing part-way: the file size limit is hit, its signal ignored so that the
     // write reports the error.
@@ -133,12 +174,13 @@ TEST(GenerateGif, FailuresKeepTheEarlierFileAndLeaveNothingElse) {
     EXPECT_EQ(Entries(aFolder), QStringList());
 }
 
-// The window menu's "保持宽高比" and "高质量": off at each start; the first contains the
-// pictures on black (in the thumbnails, the preview and the GIF), the second changes the
-// frames; off again, the GIF is as before.
+// The window menu's "保持宽高比" and "高质量": off at first; the first contains the pictures
+// on black (in the thumbnails, the preview and the GIF), the second changes the frames; off
+// again, the GIF is as before. The choices, those of the choices dialog too, are there again
+// at the next start.
 TEST(GenerateGif, WindowMenuChoicesKeepProportionsAndRaiseQuality) {
     for (int start = 0; start < 2; ++start) {
-        DialogHarness h;
+        DialogHarness h(/*freshChoices=*/start == 0);
         CTavrelDlg& dlg = h.Dlg();
         QAction* keep = dlg.GetSystemMenu()->FindItem(IDM_KEEP_ASPECT);
         QAction* high = dlg.GetSystemMenu()->FindItem(IDM_HIGH_QUALITY);
@@ -146,13 +188,15 @@ TEST(GenerateGif, WindowMenuChoicesKeepProportionsAndRaiseQuality) {
         EXPECT_EQ(keep->text(), QString::fromUtf8("保持宽高比"));
         EXPECT_EQ(high->text(), QString::fromUtf8("高质量"));
         EXPECT_TRUE(keep->isCheckable() && high->isCheckable());
-        EXPECT_FALSE(keep->isChecked() || high->isChecked() || dlg.m_bKeepAspect ||
-                     dlg.m_bHighQuality);
         if (start == 1) {
-            keep->trigger();  // left on when the dialog closes: not kept
-            high->trigger();
+            EXPECT_TRUE(keep->isChecked() && high->isChecked());
+            EXPECT_EQ(dlg.CurrentChoices(), (WindowChoices{true, true, 2'000'000, true}));
+            EXPECT_EQ(dlg.GifRunSettings().maxBytes, 2'000'000u);
+            EXPECT_EQ(dlg.GifRunSettings().fadeCentiseconds, 50);
             continue;
         }
+        EXPECT_FALSE(keep->isChecked() || high->isChecked() || dlg.m_bKeepAspect ||
+                     dlg.m_bHighQuality);
 
         QImage wide(160, 90, QImage::Format_RGB32);  // 16:9
         wide.fill(Qt::red);
@@ -170,16 +214,11 @@ TEST(GenerateGif, WindowMenuChoicesKeepProportionsAndRaiseQuality) {
         const QByteArray bytes = FileContent(h.WorkPath("contain.gif"));
         const DecodedGif gif = DecodeWithGiflib(std::vector<uint8_t>(bytes.begin(), bytes.end()));
         ASSERT_EQ(gif.frames.size(), 2u);
-        const auto colourAt = [&](int x, int y) {
-            const DecodedFrame& f = gif.frames[0];
-            const std::size_t at = 3u * f.indices[static_cast<std::size_t>(y) * 530u + x];
-            return QColor(f.palette[at], f.palette[at + 1], f.palette[at + 2]);
-        };
         // 160 x 90 in 530 x 530: 530 x 298 from y = 116.
-        EXPECT_EQ(colourAt(265, 115), QColor(Qt::black));
-        EXPECT_EQ(colourAt(265, 414), QColor(Qt::black));
-        EXPECT_TRUE(CloseTo(colourAt(265, 116), Qt::red));
-        EXPECT_TRUE(CloseTo(colourAt(265, 413), Qt::red));
+        EXPECT_EQ(PixelOf(gif.frames[0], 265, 115), QColor(Qt::black));
+        EXPECT_EQ(PixelOf(gif.frames[0], 265, 414), QColor(Qt::black));
+        EXPECT_TRUE(CloseTo(PixelOf(gif.frames[0], 265, 116), Qt::red));
+        EXPECT_TRUE(CloseTo(PixelOf(gif.frames[0], 265, 413), Qt::red));
 
         high->trigger();
         EXPECT_TRUE(dlg.m_bHighQuality);
@@ -190,8 +229,59 @@ TEST(GenerateGif, WindowMenuChoicesKeepProportionsAndRaiseQuality) {
         EXPECT_FALSE(dlg.m_bKeepAspect || dlg.m_bHighQuality);
         h.Generate(h.WorkPath("off.gif"));
         EXPECT_TRUE(FileContent(h.WorkPath("off.gif")) == FileContent(h.WorkPath("stretch.gif")));
-        EXPECT_EQ(h.messages, QStringList(4, QString(kDone)));
+        EXPECT_EQ(FirstLines(h.messages), QStringList(4, QString(kDone)));
+
+        // Left on at the close: the menu's two, and the size limit and crossfade of the
+        // choices dialog behind the "设置…" button.
+        keep->trigger();
+        QTimer::singleShot(0, [] {
+            auto* choices = qobject_cast<CChoicesDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(choices, nullptr);
+            EXPECT_TRUE(choices->m_checkKeepAspect->isChecked());
+            EXPECT_EQ(choices->m_comboSizeLimit->itemText(3), "2 MB");
+            choices->m_checkHighQuality->setChecked(true);
+            choices->m_comboSizeLimit->setCurrentIndex(3);
+            choices->m_checkCrossfade->setChecked(true);
+            choices->accept();
+        });
+        dlg.SendCommand(IDC_CHOICES);
+        EXPECT_TRUE(high->isChecked());
     }
+}
+
+// A slow run shows "frame n of N" over a busy dialog whose event loop goes on, and a stop
+// leaves no file and says nothing.
+TEST(GenerateGif, SlowRunShowsProgressAndStopsLeavingNoFile) {
+    DialogHarness h;
+    h.Fill({1, 2, 3});
+    GifJob::SetPictureHook([](GifJob& job, int n) {
+        QElapsedTimer clock;
+        clock.start();
+        while (n == 2 && !job.StopAsked() && clock.elapsed() < 10000) {
+            QThread::msleep(5);
+        }
+    });
+    QString label;
+    bool busy = false;
+    QTimer user;  // waits for the progress dialog, then presses its stop button
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        auto* progress = h.Dlg().findChild<QProgressDialog*>();
+        if (progress != nullptr && progress->isVisible() && label.isEmpty()) {
+            label = progress->labelText();
+            busy = h.Dlg().cursor().shape() == Qt::BusyCursor;
+            progress->findChild<QPushButton*>()->click();
+        }
+    });
+    user.start(20);
+    h.Generate(h.WorkPath("slow.gif"));
+    GifJob::SetPictureHook({});
+
+    EXPECT_EQ(label, QString::fromUtf8("第 1 帧，共 3 帧"));
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(h.Dlg().cursor().shape(), Qt::ArrowCursor);
+    EXPECT_TRUE(h.messages.isEmpty()) << h.messages.join('\n').toStdString();
+    EXPECT_FALSE(Entries(h.WorkPath(".")).contains("slow.gif"));
+    EXPECT_TRUE(Entries(h.WorkPath(".")).filter("tavrel").isEmpty()) << "no temporary file";
 }
 
 }  // namespace

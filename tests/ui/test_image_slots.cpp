@@ -5,8 +5,10 @@
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QSysInfo>
 #include <QUrl>
 #include <algorithm>
+#include <functional>
 
 #include "platform/bitmap_loader.h"
 #include "platform/window/picture_button.h"
@@ -84,7 +86,7 @@ struct BackgroundOrder : QObject {
     std::vector<int> order;
 };
 
-// The right button empties one slot and keeps its staged copy; clearing empties the rest.
+// The right button empties one slot; clearing empties the rest.
 TEST(ImageSlots, RightButtonEmptiesASlotAndClearingTheRestFromFiveToOne) {
     DialogHarness h;
     CTavrelDlg& dlg = h.Dlg();
@@ -95,7 +97,6 @@ TEST(ImageSlots, RightButtonEmptiesASlotAndClearingTheRestFromFiveToOne) {
     EXPECT_EQ(dlg.m_nSelectedCount, 3);
     EXPECT_TRUE(dlg.m_bSlotFilled[0] && !dlg.m_bSlotFilled[1]);
     EXPECT_EQ(ButtonBitmap(dlg.m_btnSlot[1]), dlg.m_hWorkBitmap.get());
-    EXPECT_TRUE(CloseTo(StagedColour(h, 2), kSlotColours[1]));
 
     BackgroundOrder watcher;
     watcher.dlg = &dlg;
@@ -133,10 +134,102 @@ TEST(ImageSlots, UnusablePictureLeavesTheSlotAsItWasAndSaysWhy) {
         EXPECT_TRUE(h.messages[i].startsWith(QString(kCannotUse) + "（" + names[i] + "）："))
             << h.messages[i].toStdString();
     }
-    EXPECT_TRUE(h.messages[2].contains("incomplete")) << h.messages[2].toStdString();
+    EXPECT_TRUE(h.messages[2].contains("不完整")) << h.messages[2].toStdString();
     EXPECT_EQ(dlg.m_nSelectedCount, 1);
     EXPECT_EQ(ButtonBitmap(dlg.m_btnSlot[0]), thumb);
     EXPECT_FALSE(dlg.m_bSlotFilled[1]);
+}
+
+// Staged copies live in the window's own locked folder below the cache, only while a slot
+// uses them.
+TEST(ImageSlots, StagedCopiesGoWhenNoSlotUsesThemAndWithTheWindow) {
+    DialogHarness h;
+    CTavrelDlg& dlg = h.Dlg();
+    const QString folder = dlg.StagingPath();
+    ASSERT_FALSE(folder.isEmpty());
+    EXPECT_EQ(QFileInfo(folder).absolutePath(),
+              qEnvironmentVariable("XDG_CACHE_HOME") + QStringLiteral("/tavrel"));
+    EXPECT_TRUE(QFileInfo::exists(folder + ".lock"));
+    h.Fill({1, 2, 3});
+
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        QStringList left;
+    } steps[] = {
+        {"replaced by another picture",
+         [&] { h.Choose(1, h.MakePicture("in/x.png", Qt::cyan)); },
+         {"2.bmp", "3.bmp", "x.bmp"}},
+        {"replaced by one of the same title",
+         [&] { h.Choose(2, h.MakePicture("b/2.png", Qt::cyan)); },
+         {"2.bmp", "3.bmp", "x.bmp"}},
+        {"emptied", [&] { h.PressRightButtonOn(3); }, {"2.bmp", "x.bmp"}},
+        {"all cleared", [&] { dlg.SendCommand(IDC_CLEAR); }, {}},
+        {"filled again", [&] { h.Fill({4}); }, {"4.bmp"}},
+    };
+    for (const auto& [step, act, left] : steps) {
+        SCOPED_TRACE(step);
+        act();
+        EXPECT_EQ(Entries(folder), left);
+    }
+    EXPECT_TRUE(h.messages.isEmpty()) << h.messages.join('\n').toStdString();
+    h.CloseDialog();
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_FALSE(QFileInfo::exists(folder + ".lock"));
+}
+
+// A crashed window's copies go at the next start, only our own files; a living window's stay
+// and are never another window's.
+TEST(ImageSlots, NextStartRemovesWhatACrashedWindowLeft) {
+    DialogHarness living;
+    living.Fill({1});
+    const QString root = QFileInfo(living.Dlg().StagingPath()).absolutePath();
+    const QString dead = root + "/window-dead";
+    ASSERT_TRUE(QDir().mkpath(dead));
+    ASSERT_TRUE(WriteAll(dead + "/photo.bmp", "BM"));
+    ASSERT_TRUE(WriteAll(dead + "/notes.txt", "not ours"));
+    // No process has that number (above the kernel's largest).
+    ASSERT_TRUE(WriteAll(dead + ".lock",
+                         "4194305\nTavrel\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
+
+    DialogHarness next;
+    EXPECT_EQ(Entries(dead), QStringList{"notes.txt"});
+    EXPECT_FALSE(QFileInfo::exists(dead + ".lock"));
+    EXPECT_EQ(Entries(living.Dlg().StagingPath()), QStringList{"1.bmp"});
+
+    // A picture of the same name in the other window is staged apart from the first one's.
+    next.Choose(1, next.MakePicture("in/1.png", Qt::blue));
+    EXPECT_TRUE(CloseTo(StagedColour(living, 1), kSlotColours[0]));
+    EXPECT_TRUE(CloseTo(StagedColour(next, 1), Qt::blue));
+}
+
+// Pictures named on the command line fill slots 1, 2, ... (Open with).
+TEST(ImageSlots, PicturesOfTheCommandLineFillTheFirstSlots) {
+    const struct {
+        const char* names;
+        QStringList titles;
+        int messages;
+    } cases[] = {
+        {"a b", {"a", "b"}, 0},
+        {"a y.png b", {"a", "b"}, 1},  // unreadable: said, the next picture takes its slot
+        {"a b c d e f g", {"a", "b", "c", "d", "e"}, 1},
+    };
+    for (const auto& [names, titles, messages] : cases) {
+        SCOPED_TRACE(names);
+        DialogHarness h;
+        QStringList paths;
+        for (const QString& name : QString(names).split(' ')) {
+            paths << (name.endsWith(".png") ? TestData("edge/" + name)
+                                            : h.MakePicture("in/" + name + ".png", Qt::red));
+        }
+        h.Dlg().OpenPictures(paths);
+        QStringList filled;
+        for (int i = 0; i < h.Dlg().m_nSelectedCount; ++i) {
+            filled << h.Dlg().m_strSlotTitle[i];
+        }
+        EXPECT_EQ(filled, titles);
+        EXPECT_EQ(h.messages.size(), messages) << h.messages.join('\n').toStdString();
+    }
 }
 
 TEST(ImageSlots, DroppingAPictureFileFillsTheSlot) {

@@ -7,11 +7,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include "platform/bitmap_loader.h"
+#include "platform/translations.h"
 #include "platform/window/message_box.h"
 #include "platform/window/picture_button.h"
 #include "platform/window/window_menu.h"
@@ -38,6 +40,7 @@ void Key(QWidget* target, int key) {
 class MainDialog : public ::testing::Test {
 protected:
     void SetUp() override {
+        tavrel::SaveWindowChoices({});
         tavrel::SetMessageBoxHook(
             [this](const QString&, const QString& text) { messages_ << text; });
     }
@@ -62,8 +65,11 @@ TEST_F(MainDialog, WorkingFoldersAreMadeOnlyWhenTheImageFolderIsMissing) {
         SCOPED_TRACE("no Resources folder: nothing can be made, nothing is said");
         auto dlg = Start();
         EXPECT_TRUE(QDir(work_.path()).isEmpty());
-        EXPECT_EQ(dlg->m_hWorkBitmap, nullptr);  // no background: the buttons show none
-        EXPECT_EQ(tavrel::ButtonBitmap(dlg->m_btnPreview), nullptr);
+        EXPECT_EQ(dlg->m_hWorkBitmap, nullptr);  // no background: the slots show none
+        EXPECT_EQ(tavrel::ButtonBitmap(dlg->m_btnSlot[0]), nullptr);
+        // The preview shows its own placeholder, never the slots' card.
+        EXPECT_EQ(tavrel::ButtonBitmap(dlg->m_btnPreview), dlg->m_hPreviewPlaceholder.get());
+        EXPECT_NE(dlg->m_hPreviewPlaceholder, nullptr);
     }
     {
         SCOPED_TRACE("first start: Resources present, image folder missing");
@@ -80,24 +86,56 @@ TEST_F(MainDialog, WorkingFoldersAreMadeOnlyWhenTheImageFolderIsMissing) {
     EXPECT_TRUE(messages_.isEmpty());
 }
 
-TEST_F(MainDialog, WindowMenuLeadsToTheAboutBox) {
-    auto dlg = Start();
-    QAction* aboutItem = dlg->GetSystemMenu()->Menu()->actions().value(2);
-    ASSERT_NE(aboutItem, nullptr);
-    EXPECT_EQ(aboutItem->text(), QString::fromUtf8("关于 Tavrel(&A)..."));
+// Chinese under a Chinese locale, English otherwise: the dialog, its menu and the About box
+// with the one name and the build's version.
+TEST_F(MainDialog, WindowMenuLeadsToTheAboutBoxInTheWindowsLanguage) {
+    const struct {
+        bool chinese;
+        const char* aboutItem;
+        const char* caption;
+        const char* name;
+        const char* generate;
+        const char* choices;
+        const char* fast;
+    } languages[] = {
+        {true, "关于 Tavrel(&A)...", "关于 Tavrel", "Tavrel " TAVREL_VERSION " 版", "GIF动画生成",
+         "设置…", "快"},
+        {false, "&About Tavrel...", "About Tavrel", "Tavrel " TAVREL_VERSION, "Make GIF",
+         "Settings...", "Fast"},
+    };
+    for (const auto& l : languages) {
+        SCOPED_TRACE(l.caption);
+        tavrel::SetWindowLanguage(l.chinese);
+        auto dlg = Start();
+        QAction* aboutItem = dlg->GetSystemMenu()->Menu()->actions().value(2);
+        ASSERT_NE(aboutItem, nullptr);
+        EXPECT_EQ(aboutItem->text(), QString::fromUtf8(l.aboutItem));
+        const auto text = [&](int id) {
+            return qobject_cast<QAbstractButton*>(dlg->GetDlgItem(id))->text();
+        };
+        EXPECT_EQ(text(IDC_GENERATE), QString::fromUtf8(l.generate));
+        EXPECT_EQ(text(IDC_CHOICES), QString::fromUtf8(l.choices));
+        EXPECT_EQ(dlg->m_comboSpeed->itemText(2), QString::fromUtf8(l.fast));
 
-    QString caption;
-    QTimer user;  // looks at the About box and presses its OK button
-    QObject::connect(&user, &QTimer::timeout, [&] {
-        if (auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget())) {
-            caption = about->windowTitle();
-            qobject_cast<QAbstractButton*>(about->GetDlgItem(tavrel::kIdOk))->click();
-        }
-    });
-    user.start(5);
-    aboutItem->trigger();
-    EXPECT_EQ(caption, QString::fromUtf8("关于 Oskevi"));
-    EXPECT_TRUE(dlg->findChildren<CAboutDlg*>().isEmpty()) << "the About box is destroyed";
+        QString caption;
+        QStringList labels;
+        QTimer user;  // looks at the About box and presses its OK button
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            if (auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget())) {
+                caption = about->windowTitle();
+                for (const QLabel* label : about->findChildren<QLabel*>()) {
+                    labels << label->text();
+                }
+                qobject_cast<QAbstractButton*>(about->GetDlgItem(tavrel::kIdOk))->click();
+            }
+        });
+        user.start(5);
+        aboutItem->trigger();
+        EXPECT_EQ(caption, QString::fromUtf8(l.caption));
+        EXPECT_TRUE(labels.contains(QString::fromUtf8(l.name))) << labels.join('|').toStdString();
+        EXPECT_TRUE(dlg->findChildren<CAboutDlg*>().isEmpty()) << "the About box is destroyed";
+    }
+    tavrel::SetWindowLanguage(true);
 }
 
 TEST_F(MainDialog, EscRunsTheGenerationCommandButTheCloseBoxDoesNot) {

@@ -15,11 +15,18 @@
 
 namespace tavrel::test {
 
+QColor PixelOf(const DecodedFrame& frame, int x, int y) {
+    const std::size_t at =
+        3u * frame.indices[static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width) +
+                           static_cast<std::size_t>(x)];
+    return QColor(frame.palette[at], frame.palette[at + 1], frame.palette[at + 2]);
+}
+
 QColor CentreOf(const QImage& image) {
     return image.isNull() ? QColor() : image.pixelColor(image.width() / 2, image.height() / 2);
 }
 
-DialogHarness::DialogHarness() {
+DialogHarness::DialogHarness(bool freshChoices) {
     // The codec layer is started once for the whole test program.
     static uintptr_t token = 0;
     static const CodecStartupInput input;
@@ -28,7 +35,8 @@ DialogHarness::DialogHarness() {
     QDir().mkpath(WorkPath(QStringLiteral("Resources/Tavrel")));
     QFile::copy(QStringLiteral(TAVREL_SOURCE_DIR "/Resources/Tavrel/back.bmp"),
                 WorkPath(QStringLiteral("Resources/Tavrel/back.bmp")));
-    FileDialog::SetHook([this](const FileDialogRequest&) -> std::optional<QString> {
+    FileDialog::SetHook([this](const FileDialogRequest& request) -> std::optional<QString> {
+        lastRequest = request;
         if (answers_.empty()) {
             ADD_FAILURE() << "a file dialog opened that the test did not expect";
             return std::nullopt;
@@ -43,6 +51,9 @@ DialogHarness::DialogHarness() {
             duringMessage(text);
         }
     });
+    if (freshChoices) {
+        SaveWindowChoices({});
+    }
     // Started without a modal loop, so that the test drives it step by step.
     dialog_ = std::make_unique<TestDialog>(nullptr, workDir_.path());
     EXPECT_TRUE(dialog_->Create());

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "gif_test_support.h"
 #include "platform/window/file_dialog.h"
 #include "tests/support/test_files.h"
 #include "ui/tavrel_dlg.h"
@@ -25,12 +26,15 @@ public:
 };
 
 QColor CentreOf(const QImage& image);
+// The colour of pixel x, y of a frame giflib decoded.
+QColor PixelOf(const DecodedFrame& frame, int x, int y);
 inline const QColor kSlotColours[kSlotCount] = {Qt::red, Qt::green, Qt::blue, Qt::yellow,
                                                 Qt::magenta};
 
 class DialogHarness {
 public:
-    DialogHarness();
+    // freshChoices: the dialog starts from the default choices, not those a test left.
+    explicit DialogHarness(bool freshChoices = true);
     ~DialogHarness();
 
     TestDialog& Dlg() { return *dialog_; }
@@ -45,11 +49,15 @@ public:
     // Clicks the generate button and answers its save dialog.
     void Generate(std::optional<QString> path);
     void PressRightButtonOn(int slot);
+    // Closes and destroys the dialog; Dlg() must not be used afterwards.
+    void CloseDialog() { dialog_.reset(); }
     void SelectSpeed(const QString& speed);
     // The centre colour of the picture a button shows (invalid when it shows none).
     QColor ButtonColour(const QAbstractButton* button) const;
 
     QStringList messages;
+    // What the last file dialog was asked to show.
+    FileDialogRequest lastRequest;
     // Runs inside each message box, like a message loop would run timers.
     std::function<void(const QString&)> duringMessage;
 
