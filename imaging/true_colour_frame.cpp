@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "imaging/bitmap_to_indexed_frame.h"
+#include "imaging/bitmap_true_colour.h"
 #include "imaging/high_quality_quantiser.h"
 #include "imaging/octree_quantizer.h"
 #include "imaging/packed_dib.h"
@@ -42,31 +43,6 @@ bool ReducedFrame(const TrueColourView& picture, OctreePaletteOf octreePalette,
         frame = RemapWithSelectiveDither(picture, octreePalette());
     }
     return true;
-}
-
-// The colours of a checked packed bitmap as blue, green, red, 0 rows, top row first.
-std::vector<uint8_t> TrueColourRows(const PackedDibView& dib) {
-    std::vector<uint8_t> rows(4 * static_cast<std::size_t>(dib.width) *
-                              static_cast<std::size_t>(dib.height));
-    uint8_t* out = rows.data();
-    const auto append = [&out](Rgb c) {
-        out[0] = c.blue;
-        out[1] = c.green;
-        out[2] = c.red;
-        out += 4;
-    };
-    for (int32_t y = dib.height - 1; y >= 0; --y) {
-        const uint8_t* row = dib.Row(y);
-        if (dib.colourTable == nullptr) {
-            ForEachDirectColour(row, dib.width, dib.bitCount, append);
-            continue;
-        }
-        for (int32_t x = 0; x < dib.width; ++x) {
-            const std::size_t index = PaletteIndexAt(row, x, dib.bitCount);
-            append(BgrAt(dib.colourTable + kRgbQuadSize * index));
-        }
-    }
-    return rows;
 }
 
 }  // namespace

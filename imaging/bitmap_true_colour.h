@@ -1,0 +1,32 @@
+// The colours of a bitmap of any supported depth as true-colour rows, for the steps that
+// work on colours rather than on the bitmap's own encoding.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "bitmap/dib_section.h"
+#include "imaging/packed_dib.h"
+#include "imaging/true_colour_view.h"
+
+namespace tavrel {
+
+// Owned true-colour pixels: blue, green, red, 0 per pixel, top row first, rows packed.
+struct TrueColourPicture {
+    std::vector<uint8_t> pixels;
+    int32_t width = 0;
+    int32_t height = 0;
+
+    TrueColourView View() const {
+        return {pixels.data(), width, height, 4 * static_cast<std::ptrdiff_t>(width)};
+    }
+};
+
+// The colours of a checked packed bitmap, laid out as TrueColourPicture's pixels.
+std::vector<uint8_t> TrueColourRows(const PackedDibView& dib);
+
+// nullopt when the bitmap is null or inconsistent (as BitmapToIndexedFrame refuses it).
+std::optional<TrueColourPicture> BitmapTrueColour(const DibSection& bitmap);
+
+}  // namespace tavrel
