@@ -7,6 +7,7 @@ GifSettings CliGifSettings(const CliOptions& options) {
     settings.frame = options.frame;
     settings.delay = options.delay;
     settings.fadeCentiseconds = options.fadeCentiseconds;
+    settings.maxBytes = options.maxBytes;
     return settings;
 }
 

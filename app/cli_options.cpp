@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "frames/gif_run.h"
+#include "frames/size_limit.h"
 #include "frames/speed.h"
 #include "platform/result.h"
 
@@ -114,6 +115,7 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
     bool dither = false;
     bool highQuality = false;
     int fade = 0;
+    uint64_t maxBytes = 0;
 
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
@@ -148,7 +150,8 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
             option.name == QLatin1String("--speed") || option.name == QLatin1String("--delay") ||
             option.name == QLatin1String("--size") || option.name == QLatin1String("--fit") ||
             option.name == QLatin1String("--background") ||
-            option.name == QLatin1String("--quality") || option.name == QLatin1String("--fade");
+            option.name == QLatin1String("--quality") || option.name == QLatin1String("--fade") ||
+            option.name == QLatin1String("--max-size");
         if (!takesValue) {
             return UsageError(Tr("unknown option '%1'").arg(option.name));
         }
@@ -216,6 +219,14 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
                 return UsageError(Tr("--quality must be high, not '%1'").arg(value));
             }
             highQuality = true;
+        } else if (option.name == QLatin1String("--max-size")) {
+            const std::optional<uint64_t> bytes = ParseByteSize(value);
+            if (!bytes) {
+                return UsageError(Tr("--max-size must be a size above zero such as 300k, 1.5MB or "
+                                     "2MiB, not '%1'")
+                                      .arg(value));
+            }
+            maxBytes = *bytes;
         } else {
             if (value.isEmpty()) {
                 return UsageError(Tr("the output path is empty"));
@@ -246,6 +257,7 @@ CliOptions ParseCliArguments(const QStringList& arguments) {
                                 : FrameQuality::kPlain;
     options.frame = frame;
     options.fadeCentiseconds = fade;
+    options.maxBytes = maxBytes;
     return options;
 }
 
@@ -253,7 +265,8 @@ QString CliUsage() {
     return Tr(
         "Usage: tavrel-gif [--speed slow|medium|fast] [--delay CENTISECONDS] [--size WxH]\n"
         "                  [--fit stretch|contain|cover] [--background COLOR] [--dither]\n"
-        "                  [--quality high] [--fade CENTISECONDS] -o OUT.gif PICTURE...\n"
+        "                  [--quality high] [--fade CENTISECONDS] [--max-size SIZE]\n"
+        "                  -o OUT.gif PICTURE...\n"
         "Makes a looping animated GIF with one frame per picture (JPEG, PNG or BMP), in the\n"
         "order given, each stretched to 530 x 530 and reduced to at most 256 colours.\n"
         "\n"
@@ -281,14 +294,19 @@ QString CliUsage() {
         "                         into the first) in 0 to 1000 hundredths of a second,\n"
         "                         one blended frame per 5; 0, the default, is no fade;\n"
         "                         needs at least two pictures; e.g. --fade 50\n"
+        "  --max-size SIZE        the GIF is never larger than SIZE and is the best-looking\n"
+        "                         GIF that fits (fewer colours, less dithering, lossy LZW\n"
+        "                         as needed; the --quality high frames when they fit);\n"
+        "                         bytes or k, kB, M, MB (1,000s), KiB, MiB (1,024s);\n"
+        "                         e.g. --max-size 300k or --max-size 1.5MB\n"
         "  -h, --help             show this help and exit\n"
         "  --version              show the version and exit\n"
         "\n"
         "Pictures may have up to 100 megapixels.\n"
         "\n"
-        "Exit status: 0 when the GIF is complete, 1 when a picture cannot be read or the\n"
-        "output cannot be written, 2 when the command line is wrong, 128 + the signal's\n"
-        "number when stopped by a signal (130 for Ctrl+C).\n");
+        "Exit status: 0 when the GIF is complete, 1 when a picture cannot be read, the\n"
+        "output cannot be written or the GIF cannot fit in --max-size, 2 when the command\n"
+        "line is wrong, 128 + the signal's number when stopped by a signal (130 for Ctrl+C).\n");
 }
 
 QString CliVersion() {

@@ -22,6 +22,7 @@ struct CliOptions {
     uint16_t delay = 0;        // hundredths of a second per frame
     FrameOptions frame;        // size, fit, background and quality of the frames
     int fadeCentiseconds = 0;  // crossfade from each picture into the next; 0: none
+    uint64_t maxBytes = 0;     // the GIF is never larger; 0: no limit
 
     // Set for Fail: one line, without the program name.
     QString error;

@@ -4,6 +4,7 @@
 // made from the fitted pictures on either side.
 #pragma once
 
+#include <deque>
 #include <memory>
 
 #include "frames/gif_encoding.h"
@@ -26,9 +27,12 @@ public:
     void Finish();
 
 private:
+    void AddPlaced(PlacedFrame&& placed);
+
     const GifSettings& settings_;
     GifFrameSink& sink_;
-    std::unique_ptr<CrossfadeSequence> fades_;  // null without a fade
+    std::unique_ptr<CrossfadeSequence> fades_;      // null without a fade
+    std::deque<TrueColourPicture> pendingColours_;  // of pictures whose frame is still to come
 };
 
 }  // namespace tavrel

@@ -2,8 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "frames/gif_budget.h"
 #include "gif/output_file.h"
+#include "imaging/bitmap_true_colour.h"
 #include "imaging/indexed_frame.h"
 
 namespace tavrel {
@@ -11,11 +14,12 @@ namespace tavrel {
 // One frame of the animation as the encoder receives it: the whole screen, or (after the
 // first frame) a rectangle of it whose transparent pixels keep what is shown.
 struct GifFrame {
-    IndexedFrame image;
+    IndexedFrame image;  // empty when the encoder picks the colours
     uint16_t delay = 0;  // hundredths of a second it is shown
     uint16_t left = 0;   // where the image's top left pixel goes on the screen
     uint16_t top = 0;
-    int32_t transparent = -1;  // the index that keeps the pixel below; -1: none
+    int32_t transparent = -1;   // the index that keeps the pixel below; -1: none
+    TrueColourPicture colours;  // for an encoder that picks the colours, else empty
 };
 
 // Where the frame sequence sends its frames. Add may raise FileWriteError and
@@ -40,6 +44,23 @@ public:
 private:
     OutputFile& out_;
     int frames_ = 0;
+};
+
+// Keeps every frame's true colours; once all are in, makes the best-looking GIF of them
+// within a number of bytes (see EncodeWithinBudget). Nothing is written on the way.
+class BudgetGifEncoder final : public GifFrameSink {
+public:
+    BudgetGifEncoder(uint64_t maxBytes, int threads) : maxBytes_(maxBytes), threads_(threads) {}
+    void Add(GifFrame frame) override;
+    void Finish() override {}
+    int Frames() const { return static_cast<int>(frames_.size()); }
+    // The whole file, or the smallest size reached when even that is above the limit.
+    BudgetOutcome Encode() const;
+
+private:
+    uint64_t maxBytes_;
+    int threads_;
+    std::vector<BudgetFrame> frames_;
 };
 
 }  // namespace tavrel

@@ -5,6 +5,7 @@
 #include "frames/frame_sequence.h"
 #include "frames/gif_encoding.h"
 #include "frames/picture_stage.h"
+#include "frames/size_limit.h"
 #include "platform/image_thread_pool.h"
 #include "platform/output_target.h"
 #include "platform/picture_checks.h"
@@ -58,6 +59,45 @@ std::optional<GifRunFailure> MakeFrames(const std::vector<PictureSource>& source
     return std::nullopt;
 }
 
+// Every frame is made first; the file is opened only once bytes that fit are known, so a
+// limit that cannot be met leaves nothing behind.
+GifRunOutcome MakeGifWithinLimit(const std::vector<PictureSource>& sources,
+                                 const GifSettings& settings, const OutputTarget& target,
+                                 const QString& outputPath, const GifRunControl& control) {
+    BudgetGifEncoder encoder(settings.maxBytes, settings.threads);
+    // The encoder remakes the pictures' own frames from the --quality high quantisation, so a
+    // crossfade is made against those frames, as the screen will show them.
+    GifSettings limited = settings;
+    limited.frame.quality = FrameQuality::kHigh;
+    BudgetOutcome encoded;
+    try {
+        if (std::optional<GifRunFailure> failed = MakeFrames(sources, limited, control, encoder)) {
+            return GifRunOutcome{std::move(failed), {}};
+        }
+        encoded = encoder.Encode();
+    } catch (const std::bad_alloc&) {
+        return Failed(GifRunFailure::Kind::kOutOfMemory, {}, Tr("out of memory"));
+    }
+    if (!encoded.gif) {
+        return Failed(GifRunFailure::Kind::kTooLarge, {},
+                      CannotFitReason(encoder.Frames(), settings.frame.width, settings.frame.height,
+                                      settings.maxBytes, encoded.smallestBytes));
+    }
+    TargetOutputFile file;
+    if (const Result<Done> opened = file.Open(target); !opened) {
+        return Failed(GifRunFailure::Kind::kOutput, outputPath, opened.Reason());
+    }
+    try {
+        file.Write(encoded.gif->data(), encoded.gif->size());
+    } catch (const FileWriteError& error) {
+        return Failed(GifRunFailure::Kind::kOutput, outputPath, QString::fromUtf8(error.what()));
+    }
+    if (const Result<Done> committed = file.Commit(); !committed) {
+        return Failed(GifRunFailure::Kind::kOutput, outputPath, committed.Reason());
+    }
+    return GifRunOutcome{std::nullopt, GifRunSummary{encoded.gif->size(), encoder.Frames()}};
+}
+
 }  // namespace
 
 GifRunOutcome MakeGif(const std::vector<PictureSource>& sources, const GifSettings& settings,
@@ -84,6 +124,9 @@ GifRunOutcome MakeGif(const std::vector<PictureSource>& sources, const GifSettin
         return Failed(GifRunFailure::Kind::kOutOfMemory, {},
                       Tr("cannot start a thread: the system allows no more (a limit on "
                          "processes or memory)"));
+    }
+    if (settings.maxBytes > 0) {
+        return MakeGifWithinLimit(sources, settings, *target, outputPath, control);
     }
     TargetOutputFile file;
     if (const Result<Done> opened = file.Open(*target); !opened) {

@@ -164,6 +164,13 @@ Result<MadePicture> PictureStage::Make(const PictureSource& source) {
         }
         made.frame = std::move(*frame);
     }
+    if (needs_.colours) {
+        std::optional<TrueColourPicture> colours = BitmapTrueColour(*fitted);
+        if (!colours) {
+            return Failure{Tr("cannot be turned into a GIF frame")};
+        }
+        made.colours = std::move(*colours);
+    }
     if (needs_.fitted) {
         made.fitted = std::move(*fitted);
     }

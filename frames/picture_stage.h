@@ -15,6 +15,7 @@
 #include "bitmap/dib_section.h"
 #include "frames/frame_options.h"
 #include "frames/gif_run.h"
+#include "imaging/bitmap_true_colour.h"
 #include "imaging/indexed_frame.h"
 #include "platform/result.h"
 
@@ -22,8 +23,10 @@ namespace tavrel {
 
 // What the later stages need of each picture.
 struct PictureNeeds {
-    bool fitted = false;  // the picture at the frame size, before indexing
-    bool indexed = true;  // its indexed frame
+    bool fitted = false;   // the picture at the frame size, before indexing
+    bool indexed = true;   // its indexed frame
+    bool colours = false;  // its true colours at the frame size, for an encoder that picks
+                           // its own palettes (a size limit)
 };
 
 // One picture ready for the frame sequence.
@@ -31,7 +34,8 @@ struct MadePicture {
     // At the frame size: 24-bit, or for a 1-, 4- or 8-bit picture stretched over the frame,
     // at its own depth with its colour table. Null unless PictureNeeds::fitted.
     DibSection fitted;
-    IndexedFrame frame;  // empty unless PictureNeeds::indexed
+    IndexedFrame frame;         // empty unless PictureNeeds::indexed
+    TrueColourPicture colours;  // empty unless PictureNeeds::colours
 };
 
 class PictureStage {

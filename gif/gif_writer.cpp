@@ -58,6 +58,15 @@ void WriteGifFrameAt(OutputFile& file, const uint8_t* indices, const uint8_t* pa
                      uint16_t left, uint16_t top, uint16_t width, uint16_t height, uint8_t bits,
                      uint16_t delay, uint16_t transparent) {
     CheckBits(bits);
+    const std::size_t pixelCount = std::size_t{width} * height;
+    WriteGifFrameCodes(file, BuildLzwCodes(indices, pixelCount, bits), palette, left, top, width,
+                       height, bits, delay, transparent);
+}
+
+void WriteGifFrameCodes(OutputFile& file, const LzwCodeList& codes, const uint8_t* palette,
+                        uint16_t left, uint16_t top, uint16_t width, uint16_t height, uint8_t bits,
+                        uint16_t delay, uint16_t transparent) {
+    CheckBits(bits);
     const bool hasTransparent = transparent != kNoTransparentColour;
 
     // Graphic control extension: disposal method 1 (do not dispose), no user input.
@@ -79,9 +88,7 @@ void WriteGifFrameAt(OutputFile& file, const uint8_t* indices, const uint8_t* pa
     file.Write(palette, std::size_t{3} << bits);
     WriteByte(file, bits);  // LZW minimum code size
 
-    const std::size_t pixelCount = std::size_t{width} * height;
-    const LzwCodeList list = BuildLzwCodes(indices, pixelCount, bits);
-    WriteLzwCodeStream(file, list.codes.data(), list.count, bits);
+    WriteLzwCodeStream(file, codes.codes.data(), codes.count, bits);
 }
 
 void WriteGifTrailer(OutputFile& file) {

@@ -31,6 +31,13 @@ void WriteGifFrameAt(OutputFile& file, const uint8_t* indices, const uint8_t* pa
                      uint16_t left, uint16_t top, uint16_t width, uint16_t height, uint8_t bits,
                      uint16_t delay, uint16_t transparent);
 
+// The same with the frame's LZW codes already made (by BuildLzwCodes or BuildLossyLzwCodes
+// for the same bits).
+struct LzwCodeList;
+void WriteGifFrameCodes(OutputFile& file, const LzwCodeList& codes, const uint8_t* palette,
+                        uint16_t left, uint16_t top, uint16_t width, uint16_t height, uint8_t bits,
+                        uint16_t delay, uint16_t transparent);
+
 // Writes the trailer byte 0x3B that ends the stream, after the last frame.
 void WriteGifTrailer(OutputFile& file);
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <utility>
 
+#include "imaging/bitmap_true_colour.h"
 #include "imaging/octree_quantizer.h"
 #include "imaging/packed_dib.h"
 #include "imaging/pixel_colours.h"
@@ -58,48 +59,6 @@ std::vector<RgbQuad> QuantiseIndices(const uint8_t* block, std::size_t blockSize
     return colours;
 }
 
-// The layout of the bitmap's packed block, or nullopt when the bitmap is null, of an
-// unsupported depth or size, or its pixels or colour table are too small for its header.
-std::optional<PackedDibLayout> CheckedLayout(const DibSection& bitmap) {
-    if (bitmap.IsNull()) {
-        return std::nullopt;
-    }
-    const BitmapInfo& info = bitmap.Info();
-    auto layout = LayoutPackedDib(info.width, info.height, info.bitsPerPixel);
-    if (!layout || bitmap.Pixels().size() < layout->blockSize - layout->pixelOffset ||
-        bitmap.ColourTable().size() < layout->colourEntries) {
-        return std::nullopt;
-    }
-    return layout;
-}
-
-// The colours of a checked bitmap as blue, green, red, 0 rows, top row first.
-std::vector<uint8_t> TrueColourRows(const DibSection& bitmap) {
-    const int32_t width = bitmap.Width();
-    const uint16_t bitCount = bitmap.BitsPerPixel();
-    std::vector<uint8_t> rows(4 * static_cast<std::size_t>(width) *
-                              static_cast<std::size_t>(bitmap.Height()));
-    uint8_t* out = rows.data();
-    const auto append = [&out](Rgb c) {
-        out[0] = c.blue;
-        out[1] = c.green;
-        out[2] = c.red;
-        out += 4;
-    };
-    for (int32_t y = bitmap.Height() - 1; y >= 0; --y) {
-        const uint8_t* row = bitmap.Row(y);
-        if (ColourTableEntries(bitCount) == 0) {
-            ForEachDirectColour(row, width, bitCount, append);
-            continue;
-        }
-        for (int32_t x = 0; x < width; ++x) {
-            const RgbQuad& entry = bitmap.ColourTable()[PaletteIndexAt(row, x, bitCount)];
-            append({entry.red, entry.green, entry.blue});
-        }
-    }
-    return rows;
-}
-
 }  // namespace
 
 uint8_t BitsForColourCount(uint32_t colourCount) {
@@ -111,7 +70,7 @@ uint8_t BitsForColourCount(uint32_t colourCount) {
 }
 
 std::optional<std::vector<uint8_t>> PackBitmap(const DibSection& bitmap) {
-    const auto layout = CheckedLayout(bitmap);
+    const auto layout = CheckedPackedLayout(bitmap);
     if (!layout) {
         return std::nullopt;
     }
@@ -184,13 +143,8 @@ bool PackedDibToIndexedFrame(const uint8_t* block, std::size_t blockSize, Indexe
 
 bool BitmapToIndexedFrame(const DibSection& bitmap, IndexedFrame& frame, FrameQuality quality) {
     if (quality != FrameQuality::kPlain) {
-        if (!CheckedLayout(bitmap)) {
-            return false;
-        }
-        const std::vector<uint8_t> rows = TrueColourRows(bitmap);
-        const TrueColourView view{rows.data(), bitmap.Width(), bitmap.Height(),
-                                  4 * static_cast<std::ptrdiff_t>(bitmap.Width())};
-        return TrueColourToIndexedFrame(view, quality, frame);
+        const std::optional<TrueColourPicture> colours = BitmapTrueColour(bitmap);
+        return colours && TrueColourToIndexedFrame(colours->View(), quality, frame);
     }
     const auto block = PackBitmap(bitmap);
     return block && PackedDibToIndexedFrame(block->data(), block->size(), frame);

@@ -56,4 +56,17 @@ PackedDibCheck ReadPackedDib(const uint8_t* block, std::size_t blockSize) {
     return check;
 }
 
+std::optional<PackedDibLayout> CheckedPackedLayout(const DibSection& bitmap) {
+    if (bitmap.IsNull()) {
+        return std::nullopt;
+    }
+    const BitmapInfo& info = bitmap.Info();
+    auto layout = LayoutPackedDib(info.width, info.height, info.bitsPerPixel);
+    if (!layout || bitmap.Pixels().size() < layout->blockSize - layout->pixelOffset ||
+        bitmap.ColourTable().size() < layout->colourEntries) {
+        return std::nullopt;
+    }
+    return layout;
+}
+
 }  // namespace tavrel

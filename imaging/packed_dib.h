@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "bitmap/bitmap_format.h"
+#include "bitmap/dib_section.h"
 
 namespace tavrel {
 
@@ -28,6 +29,10 @@ struct PackedDibLayout {
 
 // nullopt for a size of 0 or less, an unsupported depth or sizes that overflow.
 std::optional<PackedDibLayout> LayoutPackedDib(int32_t width, int32_t height, uint16_t bitCount);
+
+// The layout of the bitmap's packed block, or nullopt when the bitmap is null, of an
+// unsupported depth or size, or its pixels or colour table are too small for its header.
+std::optional<PackedDibLayout> CheckedPackedLayout(const DibSection& bitmap);
 
 enum class PackedDibStatus {
     kValid,

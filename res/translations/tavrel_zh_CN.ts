@@ -54,6 +54,8 @@
         <message>
             <source>--fade needs at least two pictures</source>
             <translation>--fade 至少需要两幅图像</translation>
+            <source>--max-size must be a size above zero such as 300k, 1.5MB or 2MiB, not '%1'</source>
+            <translation>--max-size 必须是大于零的大小，例如 300k、1.5MB 或 2MiB，而不是“%1”</translation>
         </message>
         <message>
             <source>--quality must be high, not '%1'</source>
@@ -66,6 +68,10 @@
         <message>
             <source>--speed must be slow, medium or fast, not '%1'</source>
             <translation>--speed 必须是 slow、medium 或 fast，而不是“%1”</translation>
+        </message>
+        <message>
+            <source>1 byte</source>
+            <translation>1 字节</translation>
         </message>
         <message>
             <source>About Tavrel</source>
@@ -246,7 +252,8 @@
         <message>
             <source>Usage: tavrel-gif [--speed slow|medium|fast] [--delay CENTISECONDS] [--size WxH]
                   [--fit stretch|contain|cover] [--background COLOR] [--dither]
-                  [--quality high] [--fade CENTISECONDS] -o OUT.gif PICTURE...
+                  [--quality high] [--fade CENTISECONDS] [--max-size SIZE]
+                  -o OUT.gif PICTURE...
 Makes a looping animated GIF with one frame per picture (JPEG, PNG or BMP), in the
 order given, each stretched to 530 x 530 and reduced to at most 256 colours.
 
@@ -274,18 +281,24 @@ Options:
                          into the first) in 0 to 1000 hundredths of a second,
                          one blended frame per 5; 0, the default, is no fade;
                          needs at least two pictures; e.g. --fade 50
+  --max-size SIZE        the GIF is never larger than SIZE and is the best-looking
+                         GIF that fits (fewer colours, less dithering, lossy LZW
+                         as needed; the --quality high frames when they fit);
+                         bytes or k, kB, M, MB (1,000s), KiB, MiB (1,024s);
+                         e.g. --max-size 300k or --max-size 1.5MB
   -h, --help             show this help and exit
   --version              show the version and exit
 
 Pictures may have up to 100 megapixels.
 
-Exit status: 0 when the GIF is complete, 1 when a picture cannot be read or the
-output cannot be written, 2 when the command line is wrong, 128 + the signal's
-number when stopped by a signal (130 for Ctrl+C).
+Exit status: 0 when the GIF is complete, 1 when a picture cannot be read, the
+output cannot be written or the GIF cannot fit in --max-size, 2 when the command
+line is wrong, 128 + the signal's number when stopped by a signal (130 for Ctrl+C).
 </source>
             <translation>用法：tavrel-gif [--speed slow|medium|fast] [--delay 百分之一秒] [--size 宽x高]
                   [--fit stretch|contain|cover] [--background 颜色] [--dither]
-                  [--quality high] [--fade 百分之一秒] -o 输出.gif 图像...
+                  [--quality high] [--fade 百分之一秒] [--max-size 大小]
+                  -o 输出.gif 图像...
 把图像（JPEG、PNG 或 BMP）按给出的顺序做成循环播放的 GIF 动画，每幅图像一帧，
 拉伸到 530 x 530，并减少到最多 256 种颜色。
 
@@ -313,13 +326,18 @@ number when stopped by a signal (130 for Ctrl+C).
                          历时 0 到 1000 个百分之一秒，每 5 个一帧过渡帧；
                          0（默认）表示不淡入淡出；至少需要两幅图像；
                          例如 --fade 50
+  --max-size 大小        GIF 绝不大于该大小，并且是能放下的最好看的 GIF
+                         （按需减少颜色、减弱抖动、有损 LZW；放得下时即
+                         --quality high 的帧）；字节数，或带单位 k、kB、M、MB
+                         （1000 进制）、KiB、MiB（1024 进制）；
+                         例如 --max-size 300k 或 --max-size 1.5MB
   -h, --help             显示本帮助并退出
   --version              显示版本并退出
 
 图像最多可有一亿像素。
 
-退出状态：GIF 完整时为 0，图像无法读取或输出无法写入时为 1，
-命令行错误时为 2，被信号终止时为 128 + 信号编号（Ctrl+C 为 130）。
+退出状态：GIF 完整时为 0，图像无法读取、输出无法写入或 GIF 无法放进
+--max-size 时为 1，命令行错误时为 2，被信号终止时为 128 + 信号编号（Ctrl+C 为 130）。
 </translation>
         </message>
         <message>
@@ -341,6 +359,14 @@ number when stopped by a signal (130 for Ctrl+C).
         <message>
             <source>cannot be written: %1</source>
             <translation>无法写入：%1</translation>
+        </message>
+        <message>
+            <source>cannot fit %1 frames of %2 into %3 (smallest %4): choose a smaller frame size, fewer pictures or a larger size limit</source>
+            <translation>无法把 %1 帧 %2 的画面放进 %3（最小也有 %4）：请选择更小的帧大小、更少的图像或更大的大小上限</translation>
+        </message>
+        <message>
+            <source>cannot fit 1 frame of %1 into %2 (smallest %3): choose a smaller frame size or a larger size limit</source>
+            <translation>无法把 1 帧 %1 的画面放进 %2（最小也有 %3）：请选择更小的帧大小或更大的大小上限</translation>
         </message>
         <message>
             <source>cannot read the picture: %1</source>

@@ -9,10 +9,12 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <optional>
 
 #include "tests/support/hostile_pictures.h"
 
 #include "frames/gif_run.h"
+#include "frames/size_limit.h"
 #include "gif_test_support.h"
 #include "platform/image_codecs.h"
 #include "platform/window/window_menu.h"
@@ -85,6 +87,8 @@ TEST(TavrelGif, UsageMistakesExitWithTwoAndWriteNothing) {
         {{"--fade", "1001", "-o", out, picture, picture}, "'1001'"},
         {{"--fade", "0.5", "-o", out, picture, picture}, "'0.5'"},
         {{"--fade", "50", "-o", out, picture}, "two pictures"},
+        {{"--max-size", "5XB", "-o", out, picture}, "'5XB'"},
+        {{"--max-size", "0", "-o", out, picture}, "'0'"},
     };
     for (const auto& [arguments, mentions] : mistakes) {
         ExpectOneErrorLine(RunTool(arguments), 2, mentions);
@@ -405,6 +409,92 @@ TEST(TavrelGif, SignalsEndARunWithinASecondMidDecodeAndLeaveNothingBehind) {
         EXPECT_TRUE(QDir(dir.filePath(QString("tmp"))).isEmpty()) << signal;
         EXPECT_EQ(FileContent(dir.filePath(QString("out.gif"))), "earlier\n") << signal;
     }
+}
+
+TEST(TavrelGif, SizeLimitsReadAsSitesWriteThem) {
+    const std::pair<const char*, std::optional<uint64_t>> cases[] = {
+        {"300k", 300000},
+        {"300kB", 300000},
+        {"1.5MB", 1500000},
+        {"2MiB", 2097152},
+        {"1.5KiB", 1536},
+        {"1000", 1000},
+        {"18446744073709551615", UINT64_MAX},
+        {"0", std::nullopt},
+        {"0.0004k", std::nullopt},  // less than a byte
+        {"-1", std::nullopt},
+        {"k", std::nullopt},
+        {".5M", std::nullopt},
+        {"5XB", std::nullopt},
+        {"1,5MB", std::nullopt},
+        {"18446744073709551616", std::nullopt},
+        {"18446744073709552k", std::nullopt},
+    };
+    for (const auto& [text, bytes] : cases) {
+        EXPECT_EQ(ParseByteSize(QString::fromLatin1(text)), bytes) << text;
+    }
+}
+
+// Whatever the pictures and frame options, the file is a whole GIF of every frame within the
+// limit; photographs use the limit well: at least 90% of it, or the --quality high file
+// itself. (Tiny frames are mostly palette, which grows in steps.)
+TEST(TavrelGif, ASizeLimitIsNeverPassed) {
+    QTemporaryDir dir;
+    QStringList photos;
+    for (int i = 1; i <= 5; ++i) {
+        photos << TestData(QStringLiteral("photo530/p%1.png").arg(i));
+    }
+    const QString wide = TestData("photo1080/p1.jpg");
+    struct Case {
+        QStringList options;
+        QStringList pictures;
+        qint64 maxBytes;
+        bool photographs = true;
+        std::size_t framesPerPicture = 1;  // with the fade's blended frames
+    };
+    const Case cases[] = {
+        {{}, photos, 150000},
+        {{}, photos, 600000},
+        {{}, {photos[3]}, 1000000},  // the best frames fit
+        {{"--size", "200x120", "--fit", "contain", "--delay", "7"}, {photos[1], wide}, 20000},
+        {{"--size", "64x64", "--fit", "cover"}, {TestData("edge/palette-4bit.bmp")}, 1200, false},
+        {{"--fade", "50", "--size", "200x200"},
+         {photos[0], photos[2], photos[4]},
+         400000,
+         true,
+         11},
+        {{"--fade", "10"}, {photos[1], photos[3]}, 2000000, true, 3},  // the best frames fit
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.maxBytes);
+        const QString out = dir.filePath(QStringLiteral("limit-%1.gif").arg(c.maxBytes));
+        const ToolRun run =
+            RunTool(c.options + QStringList{"--max-size", QString::number(c.maxBytes), "-o", out} +
+                    c.pictures);
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        const QByteArray bytes = FileContent(out);
+        EXPECT_LE(bytes.size(), c.maxBytes);
+        const DecodedGif gif = DecodeWithGiflib({bytes.begin(), bytes.end()});
+        EXPECT_EQ(gif.error, 0);
+        EXPECT_EQ(gif.frames.size(),
+                  c.framesPerPicture * static_cast<std::size_t>(c.pictures.size()));
+        if (c.photographs && bytes.size() < c.maxBytes * 9 / 10) {
+            const QString best = dir.filePath("best.gif");
+            RunTool(c.options + QStringList{"--quality", "high", "-o", best} + c.pictures);
+            EXPECT_EQ(bytes, FileContent(best));
+        }
+    }
+}
+
+TEST(TavrelGif, ALimitTooSmallWritesNothingAndKeepsAnEarlierFile) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out.gif");
+    ASSERT_TRUE(WriteAll(out, "earlier"));
+    const QString photo = TestData("photo530/p2.png");
+    ExpectOneErrorLine(RunTool({"--max-size", "5k", "-o", out, photo, photo}), 1,
+                       "cannot fit 2 frames of 530 x 530 into 5 kB (smallest ");
+    EXPECT_EQ(FileContent(out), QByteArray("earlier"));
+    EXPECT_EQ(Entries(dir.path()), QStringList{"out.gif"});
 }
 
 }  // namespace

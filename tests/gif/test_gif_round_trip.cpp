@@ -2,9 +2,12 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
 #include "gif/gif_writer.h"
+#include "gif/lossy_lzw_codes.h"
 #include "gif_test_support.h"
 
 namespace tavrel {
@@ -84,6 +87,76 @@ TEST(GifRoundTrip, EveryKindOfFrameReadsBackUnchanged) {
         EXPECT_TRUE(read.indices == frames[i].indices) << "indices differ";
         EXPECT_EQ(read.delay, frames[i].delay);
         EXPECT_EQ(read.transparent, NO_TRANSPARENT_COLOR);
+    }
+}
+
+// Lossy codes are plain LZW to giflib, and every pixel shows its own index or a colour within
+// the tolerance of the colour it wanted; a tolerance does take codes away, and none keeps the
+// exact coder's codes. A transparent index stays exactly where it was, and nowhere else.
+TEST(GifRoundTrip, LossyCodesDecodeWithinTheirTolerance) {
+    struct Case {
+        uint8_t bits;
+        bool random;  // random indices restart the table many times
+        int32_t tolerance;
+        int32_t transparent = -1;
+    };
+    const Case cases[] = {{8, false, 0},       {8, false, 12},        {8, false, 300},
+                          {8, true, 3000},     {4, false, 2000},      {3, true, 5000},
+                          {2, false, 1 << 20}, {8, false, 3000, 100}, {2, true, 1 << 20, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "bits " << int{c.bits} << ", tolerance " << c.tolerance
+                                        << ", transparent " << c.transparent);
+        const uint16_t side = 300;
+        const std::size_t count = std::size_t{side} * side;
+        const std::vector<uint8_t> indices = c.random
+                                                 ? test::RandomIndices(count, c.bits, c.bits)
+                                                 : test::PhotoLikeIndices(side, side, c.bits, 7);
+        // A grey ramp; each pixel wants its own grey give or take a little.
+        const int levels = 1 << c.bits;
+        std::vector<uint8_t> palette(3 * static_cast<std::size_t>(levels));
+        for (std::size_t i = 0; i < palette.size(); ++i) {
+            palette[i] = static_cast<uint8_t>(i / 3 * 255 / (levels - 1));
+        }
+        std::mt19937 noise(5);
+        std::vector<uint8_t> wanted(3 * count);
+        for (std::size_t i = 0; i < wanted.size(); ++i) {
+            const int grey = palette[3 * std::size_t{indices[i / 3]}];
+            wanted[i] =
+                static_cast<uint8_t>(std::clamp(grey + static_cast<int>(noise() % 5) - 2, 0, 255));
+        }
+        const LzwCodeList codes = BuildLossyLzwCodes(
+            {indices.data(), wanted.data(), palette.data(), count, c.bits, c.transparent},
+            c.tolerance);
+        const LzwCodeList exact = BuildLzwCodes(indices.data(), count, c.bits);
+        if (c.tolerance == 0) {
+            EXPECT_EQ(codes.codes, exact.codes);
+        } else {
+            EXPECT_LT(codes.count, exact.count);
+        }
+
+        MemoryOutputFile file;
+        WriteGifHeader(file, side, side, c.bits);
+        WriteGifFrameCodes(file, codes, palette.data(), 0, 0, side, side, c.bits, 10,
+                           kNoTransparentColour);
+        WriteGifTrailer(file);
+        const test::DecodedGif gif = test::DecodeWithGiflib(file.Bytes());
+        ASSERT_EQ(gif.error, 0);
+        ASSERT_EQ(gif.frames.size(), 1u);
+        const std::vector<uint8_t>& shown = gif.frames[0].indices;
+        ASSERT_EQ(shown.size(), count);
+        std::size_t strayed = 0;
+        std::size_t seeThrough = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            int32_t distance = 0;
+            for (std::size_t k = 0; k < 3; ++k) {
+                const int32_t d = palette[3 * std::size_t{shown[i]} + k] - wanted[3 * i + k];
+                distance += d * d;
+            }
+            strayed += shown[i] != indices[i] && distance > c.tolerance;
+            seeThrough += (shown[i] == c.transparent) != (indices[i] == c.transparent);
+        }
+        EXPECT_EQ(strayed, 0u);
+        EXPECT_EQ(seeThrough, 0u);
     }
 }
 
