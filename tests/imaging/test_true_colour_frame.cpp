@@ -6,6 +6,7 @@
 #include <cmath>
 #include <random>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "imaging/bitmap_to_indexed_frame.h"
@@ -133,32 +134,28 @@ TEST(Dithering, SmoothRampShowsNoBands) {
 // A flat area whose colour the palette holds stays one index, with a busy gradient beside
 // it pushing error across; pictures of few colours keep every pixel's own colour.
 TEST(Dithering, FlatAreasThePaletteHoldsStayFlat) {
-    std::vector<Rgb> colours = Gradient(256, 64);
-    for (std::size_t i = 0; i < colours.size(); ++i) {
+    std::vector<Rgb> flatBeside = Gradient(256, 64);
+    for (std::size_t i = 0; i < flatBeside.size(); ++i) {
         if (i % 256 >= 128) {
-            colours[i] = {40, 90, 160};
-        }
-    }
-    const Picture picture(256, 64, colours);
-    for (const FrameQuality quality : {FrameQuality::kDither, FrameQuality::kHigh}) {
-        const IndexedFrame frame = Convert(picture, quality);
-        for (std::size_t i = 0; i < colours.size(); ++i) {
-            if (i % 256 >= 128) {
-                ASSERT_EQ(ColourAt(frame, i), (Rgb{40, 90, 160})) << "pixel " << i;
-            }
+            flatBeside[i] = {40, 90, 160};
         }
     }
     std::vector<Rgb> few;
-    few.reserve(64 * 64);
     for (int i = 0; i < 64 * 64; ++i) {
         few.push_back({static_cast<uint8_t>(i / 64 % 4 * 60),
                        static_cast<uint8_t>(i % 64 < 20 ? 0 : 200), 7});
     }
-    const Picture fewColours(64, 64, few);
-    for (const FrameQuality quality : {FrameQuality::kDither, FrameQuality::kHigh}) {
-        const IndexedFrame frame = Convert(fewColours, quality);
-        for (std::size_t i = 0; i < few.size(); ++i) {
-            ASSERT_EQ(ColourAt(frame, i), few[i]) << "pixel " << i;
+    // The pixels that must keep their own colour: the flat half, or all of them.
+    for (const auto& [colours, width, firstKept] :
+         {std::tuple{flatBeside, 256, 128}, std::tuple{few, 64, 0}}) {
+        const Picture picture(width, int32_t(colours.size()) / width, colours);
+        for (const FrameQuality quality : {FrameQuality::kDither, FrameQuality::kHigh}) {
+            const IndexedFrame frame = Convert(picture, quality);
+            for (std::size_t i = 0; i < colours.size(); ++i) {
+                if (int(i) % width >= firstKept) {
+                    ASSERT_EQ(ColourAt(frame, i), colours[i]) << width << ": pixel " << i;
+                }
+            }
         }
     }
 }
