@@ -81,12 +81,21 @@ int main(int argc, char* argv[]) {
     const QtMessageHandler usual = qInstallMessageHandler(NoDisplayAtStartUp);
     QApplication application(argc, argv);
     qInstallMessageHandler(usual);
-    // Qt has taken its own options (-platform, -style and the like); nothing else is known.
-    if (const QStringList arguments = QCoreApplication::arguments(); arguments.size() > 1) {
-        std::fprintf(stderr, "Tavrel: unknown option '%s' (Tavrel --help lists the options)\n",
-                     qPrintable(arguments[1]));
-        return 2;
+    // Qt has taken its own options (-platform, -style and the like); what is left are
+    // pictures for the slots, and "--" before pictures whose names start with '-'.
+    QStringList pictures = tavrel::ArgumentsFromArgv(argc, argv).mid(1);
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    for (const QString& argument : arguments) {
+        if (argument == QLatin1String("--")) {
+            break;
+        }
+        if (argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-")) {
+            std::fprintf(stderr, "tavrel: unknown option '%s' (tavrel --help lists the options)\n",
+                         qPrintable(argument));
+            return 2;
+        }
     }
+    pictures.removeOne(QStringLiteral("--"));
     // The caption of message boxes, also when started through the `tavrel` link.
     QCoreApplication::setApplicationName(QStringLiteral("Tavrel"));
     // Chinese under a Chinese locale, English (the source texts) under any other.
@@ -97,7 +106,7 @@ int main(int argc, char* argv[]) {
 
     CTavrelApp app;
     // Pictures named on the command line (the desktop's Open with) fill the first slots.
-    app.m_startPictures = tavrel::ArgumentsFromArgv(argc, argv).mid(1);
+    app.m_startPictures = pictures;
     app.InitInstance();
     return app.ExitInstance();
 }

@@ -140,8 +140,10 @@ bool CTavrelDlg::OnInitDialog() {
         m_comboSpeed->insertItem(2, tavrel::Tr("Fast"));
         m_comboSpeed->setCurrentIndex(1);
         // Longer speed names than the template's box holds (English) widen it in place.
-        m_comboSpeed->resize(std::max(m_comboSpeed->width(), m_comboSpeed->sizeHint().width()),
-                             m_comboSpeed->height());
+        // The skin's padding is not in the size hint: one letter more keeps the name whole.
+        const int wanted = m_comboSpeed->sizeHint().width() +
+                           m_comboSpeed->fontMetrics().horizontalAdvance(QLatin1Char('M'));
+        m_comboSpeed->resize(std::max(m_comboSpeed->width(), wanted), m_comboSpeed->height());
         m_strSpeed = m_comboSpeed->itemText(m_comboSpeed->currentIndex());
     }
 

@@ -92,7 +92,9 @@ done
 
 # The window, started by the full path of the installed program from another folder, makes
 # its working folders below the user's folder, not where it was started, and keeps running.
-HOME="$home" XDG_DATA_HOME= QT_QPA_PLATFORM=offscreen "$prefix/libexec/tavrel/Tavrel" >"$scratch/log" 2>&1 &
+# A picture named on its command line (the desktop's Open with) is staged for slot 1.
+HOME="$home" XDG_DATA_HOME= XDG_CACHE_HOME= QT_QPA_PLATFORM=offscreen \
+  "$prefix/libexec/tavrel/Tavrel" "$source/samples/2-sunset.png" >"$scratch/log" 2>&1 &
 dialog_pid=$!
 for _ in $(seq 100); do
   [ -d "$workdir/Resources/LoadResource1/BMP" ] && break
@@ -100,5 +102,10 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -d "$workdir/Resources/LoadResource1/BMP" ] && kill -0 "$dialog_pid" || fail "the window did not start"
+for _ in $(seq 50); do
+  compgen -G "$home/.cache/tavrel/window-*/*.bmp" >/dev/null && break
+  sleep 0.1
+done
+compgen -G "$home/.cache/tavrel/window-*/*.bmp" >/dev/null || fail "the named picture was not staged: $(cat "$scratch/log")"
 [ "$(ls -A)" = demo.gif ] || fail "the window wrote where it was started"
 echo "install test passed"
