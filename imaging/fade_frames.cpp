@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "imaging/bitmap_to_indexed_frame.h"
+#include "imaging/error_spread.h"
 #include "imaging/fade_blend.h"
 #include "imaging/nearest_colour.h"
 #include "imaging/true_colour_frame.h"
@@ -120,14 +121,7 @@ PlacedFrame CrossfadeFrames::Frame(int32_t step, ShownPicture& shown) {
             const std::array<int32_t, 3> error{(want.red - onScreen.red) * kStrength,
                                                (want.green - onScreen.green) * kStrength,
                                                (want.blue - onScreen.blue) * kStrength};
-            int32_t* ahead = here + 3 * stepX;
-            int32_t* below = &next[3 * static_cast<std::size_t>(x + 1)];
-            for (int c = 0; c < 3; ++c) {
-                ahead[c] += 7 * error[c];
-                below[c - 3 * stepX] += 3 * error[c];
-                below[c] += 5 * error[c];
-                below[c + 3 * stepX] += error[c];
-            }
+            SpreadError(here + 3 * stepX, &next[3 * static_cast<std::size_t>(x + 1)], stepX, error);
         }
         current.swap(next);
     }

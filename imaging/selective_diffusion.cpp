@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "imaging/error_spread.h"
 #include "imaging/exact_colours.h"
 
 namespace tavrel {
@@ -132,14 +133,7 @@ std::vector<uint8_t> DiffuseSelectively(const TrueColourView& picture, NearestCo
             const std::array<int32_t, 3> error{(wanted.red - got.red) * strength,
                                                (wanted.green - got.green) * strength,
                                                (wanted.blue - got.blue) * strength};
-            int32_t* ahead = here + 3 * step;
-            int32_t* below = &next[3 * static_cast<std::size_t>(x + 1)];
-            for (int c = 0; c < 3; ++c) {
-                ahead[c] += 7 * error[c];
-                below[c - 3 * step] += 3 * error[c];
-                below[c] += 5 * error[c];
-                below[c + 3 * step] += error[c];
-            }
+            SpreadError(here + 3 * step, &next[3 * static_cast<std::size_t>(x + 1)], step, error);
         }
         current.swap(next);
     }
