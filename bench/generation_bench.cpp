@@ -103,7 +103,7 @@ void BM_PhotoFrameSteps(benchmark::State& state) {
             continue;
         }
         tavrel::MemoryOutputFile out;
-        tavrel::StreamingGifEncoder(out).Add({*frame, 80});
+        tavrel::StreamingGifEncoder(out).Add({.image = *frame, .delay = 80});
         benchmark::DoNotOptimize(out.Bytes().data());
     }
 }
