@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "frames/frame_maker.h"
 #include "frames/gif_encoding.h"
@@ -103,7 +104,10 @@ void BM_PhotoFrameSteps(benchmark::State& state) {
             continue;
         }
         tavrel::MemoryOutputFile out;
-        tavrel::StreamingGifEncoder(out).Add({.image = *frame, .delay = 80});
+        tavrel::GifFrame gifFrame;
+        gifFrame.image = *frame;
+        gifFrame.delay = 80;
+        tavrel::StreamingGifEncoder(out).Add(std::move(gifFrame));
         benchmark::DoNotOptimize(out.Bytes().data());
     }
 }
