@@ -43,6 +43,14 @@ constexpr LeverAnchor kAnchors[] = {
     {kBudgetTopStep, {256, 100, 0, ChangeTolerance(0)}, 1.0},
 };
 
+// Below step 0, for pictures too busy for its file to fit: fewer colours and longer lossy runs
+// still, tried in turn before a budget is refused.
+constexpr BudgetLevers kLastResorts[] = {
+    {6, 0, 1500, ChangeTolerance(3500)},
+    {4, 0, 2000, ChangeTolerance(4000)},
+    {2, 0, 4000, ChangeTolerance(6000)},
+};
+
 // After this many guesses the search only halves the gap; after kMaxProbes it takes the best
 // step found to fit (where the colour count changes, the size jumps and no step may come
 // nearer the budget).
@@ -288,6 +296,13 @@ BudgetOutcome EncodeWithinBudget(std::span<const BudgetFrame> frames, uint64_t m
                 break;
             }
         } else if (step == 0) {
+            for (const BudgetLevers& levers : kLastResorts) {
+                candidate = animation.Encode(levers);
+                if (candidate.size() <= maxBytes) {
+                    outcome.gif = std::move(candidate);
+                    return outcome;
+                }
+            }
             outcome.smallestBytes = candidate.size();
             return outcome;
         } else {
