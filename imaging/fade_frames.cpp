@@ -2,48 +2,58 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <cstddef>
+#include <span>
 
 #include "imaging/bitmap_to_indexed_frame.h"
-#include "imaging/error_spread.h"
 #include "imaging/fade_blend.h"
+#include "imaging/lzw_follower.h"
 #include "imaging/nearest_colour.h"
+#include "imaging/texture_map.h"
 #include "imaging/true_colour_frame.h"
 #include "imaging/weighted_palette.h"
 
 namespace tavrel {
 namespace {
 
+// Green counts most and blue least, as the eye sees lightness mostly through green.
+constexpr ChannelWeights kEyeMetric{4, 6, 1};
 constexpr std::size_t kMaxFadeColours = 255;
 // The palette is taken from every kSampleRows-th row: blends are smooth mixtures of two
 // pictures, so a sample finds the same colours at a quarter of the cost.
 constexpr int32_t kSampleRows = 4;
 constexpr int kRefinePasses = 2;
-// Squared distance by which keeping what is shown may be worse than the best palette colour:
-// a change that small is not worth its bytes nor the flicker.
-constexpr int32_t kKeepTolerance = 48;
-// Squared distance by which repeating the colour just stored may be worse than the best:
-// longer runs of one index cost fewer LZW codes, and the error is carried on.
-constexpr int32_t kRunTolerance = 150;
-// Sixteenths of the error passed on (weak: a blend is shown for a twentieth of a second,
-// and dither noise costs bytes), and the most any channel carries (in levels), so that
-// error cannot build into blotches.
-constexpr int32_t kStrength = 6;
-constexpr int32_t kMaxCarried = 32;
+// A pixel's weight in the palette halves at this texture level: smooth areas, where every
+// error shows, claim the colours.
+constexpr int32_t kHalfWeightTexture = 30;
+// How much farther (weighted squared distance) than the nearest palette colour a pixel's
+// colour may be, so that it extends a string the encoder knows: about three levels of green
+// in smooth areas, more where texture hides the error. Measured by butteraugli and
+// SSIMULACRA against the bytes on photographs.
+constexpr int32_t kTolerance = 50;
+constexpr int32_t kTolerancePerTexture = 10;
+// The most strings one search looks at: a bound on the time for pathological pictures
+// (photographs need far fewer).
+constexpr int32_t kMaxVisits = 200;
 
-std::vector<Rgb> FramePalette(const TrueColourView& frame) {
+std::vector<Rgb> FramePalette(const TrueColourView& frame, const std::vector<uint8_t>& texture) {
     const TrueColourView sample{frame.pixels, frame.width, std::max(1, frame.height / kSampleRows),
                                 frame.stride * kSampleRows};
-    const std::vector<uint8_t> evenWeights(
-        static_cast<std::size_t>(sample.width) * static_cast<std::size_t>(sample.height), 1);
-    return RefineWeighted(WeightedColours(sample, evenWeights),
-                          OctreePalette(sample, static_cast<int>(kMaxFadeColours)), kRefinePasses,
-                          ChannelWeights{});
-}
-
-uint8_t Level(int32_t value) {
-    return static_cast<uint8_t>(std::clamp(value, 0, 255));
+    std::vector<uint8_t> weights;
+    weights.reserve(static_cast<std::size_t>(sample.width) *
+                    static_cast<std::size_t>(sample.height));
+    for (int32_t y = 0; y < sample.height; ++y) {
+        const uint8_t* row =
+            texture.data() + static_cast<std::size_t>(y) * kSampleRows * sample.width;
+        for (int32_t x = 0; x < sample.width; ++x) {
+            weights.push_back(static_cast<uint8_t>(
+                std::max(1, 255 * kHalfWeightTexture / (kHalfWeightTexture + row[x]))));
+        }
+    }
+    const std::vector<WeightedBin> colours = WeightedColours(sample, weights);
+    return RefineWeighted(colours,
+                          CutIntoBoxes(colours, static_cast<int>(kMaxFadeColours), kEyeMetric),
+                          kRefinePasses, kEyeMetric);
 }
 
 // The palette with the transparent entry after the colours, as the frame stores it.
@@ -57,6 +67,82 @@ void StorePalette(const std::vector<Rgb>& palette, IndexedFrame& frame) {
     }
 }
 
+// What one row may show, pixel by pixel: the blend, the screen, the nearest palette
+// colour's distance and the farthest a chosen colour may be.
+struct RowChoices {
+    std::vector<Rgb> wanted;
+    Rgb* shown = nullptr;
+    std::vector<int32_t> nearest;
+    std::vector<int32_t> limit;
+};
+
+// The longest run of pixels from a given place that extends a dictionary string with a
+// colour within each pixel's limit; of equally long runs, the one nearest to the blend.
+class StringSearch {
+public:
+    StringSearch(const RowChoices& row, const NearestColour& palette, const LzwFollower& lzw,
+                 uint8_t transparent)
+        : m_row(row), m_palette(palette), m_lzw(lzw), m_transparent(transparent) {}
+
+    Rgb Colour(uint8_t index, int32_t x) const {
+        return index == m_transparent ? m_row.shown[x] : m_palette.Palette()[index];
+    }
+    // How much farther than the nearest the index's colour is at x (may be below 0 for the
+    // colour on screen).
+    int32_t Cost(uint8_t index, int32_t x) const {
+        return m_palette.Distance(m_row.wanted[static_cast<std::size_t>(x)], Colour(index, x)) -
+               m_row.nearest[static_cast<std::size_t>(x)];
+    }
+    bool Allowed(uint8_t index, int32_t x) const {
+        return m_palette.Distance(m_row.wanted[static_cast<std::size_t>(x)], Colour(index, x)) <=
+               m_row.limit[static_cast<std::size_t>(x)];
+    }
+
+    void Reset() {
+        m_best.clear();
+        m_bestCost = 0;
+    }
+    // Runs that continue the string code with pixel x on; start: the pixels chosen before
+    // x that belong to the run (the string's own pixels before them are not counted).
+    void Search(uint16_t code, int32_t x, std::span<const uint8_t> start, int64_t cost) {
+        m_visits = 0;
+        m_path.assign(start.begin(), start.end());
+        Explore(code, x, cost);
+    }
+    const std::vector<uint8_t>& Best() const { return m_best; }
+
+private:
+    void Explore(uint16_t code, int32_t x, int64_t cost) {
+        if (m_path.size() > m_best.size() ||
+            (m_path.size() == m_best.size() && cost < m_bestCost)) {
+            m_best = m_path;
+            m_bestCost = cost;
+        }
+        const auto width = static_cast<int32_t>(m_row.wanted.size());
+        for (uint16_t child = m_lzw.FirstChild(code);
+             child != LzwFollower::kNoCode && x < width && m_visits < kMaxVisits;
+             child = m_lzw.NextSibling(child)) {
+            const uint8_t index = m_lzw.LastPixel(child);
+            if (!Allowed(index, x)) {
+                continue;
+            }
+            ++m_visits;
+            m_path.push_back(index);
+            Explore(child, x + 1, cost + Cost(index, x));
+            m_path.pop_back();
+        }
+    }
+
+    const RowChoices& m_row;
+    const NearestColour& m_palette;
+    const LzwFollower& m_lzw;
+    uint8_t m_transparent;
+    int32_t m_visits = 0;
+    std::vector<uint8_t> m_path;
+    std::vector<uint8_t> m_best;
+    int64_t m_bestCost = 0;
+};
+
 }  // namespace
 
 CrossfadeFrames::CrossfadeFrames(const TrueColourView& from, const TrueColourView& to,
@@ -69,7 +155,8 @@ PlacedFrame CrossfadeFrames::Frame(int32_t step, ShownPicture& shown) {
     const int32_t height = m_from.height;
     const TrueColourView wanted{m_blend.data(), width, height,
                                 4 * static_cast<std::ptrdiff_t>(width)};
-    NearestColour nearest(FramePalette(wanted));
+    const std::vector<uint8_t> texture = TextureMap(wanted);
+    NearestColour nearest(FramePalette(wanted, texture), kEyeMetric);
     const std::vector<Rgb>& palette = nearest.Palette();
     const auto transparent = static_cast<uint8_t>(palette.size());
 
@@ -82,48 +169,73 @@ PlacedFrame CrossfadeFrames::Frame(int32_t step, ShownPicture& shown) {
                           transparent);
     StorePalette(palette, frame);
 
-    // Error waiting for this row and the next, in 1/256 of a level, with a spare pixel on
-    // each side; rows alternate direction.
-    const std::size_t rowSlots = 3 * (static_cast<std::size_t>(width) + 2);
-    std::vector<int32_t> current(rowSlots, 0);
-    std::vector<int32_t> next(rowSlots, 0);
-    uint8_t hint = 0;
+    LzwFollower lzw(frame.nBitsPerPixel);
+    RowChoices row;
+    row.wanted.resize(static_cast<std::size_t>(width));
+    row.nearest.resize(static_cast<std::size_t>(width));
+    row.limit.resize(static_cast<std::size_t>(width));
+    std::vector<uint8_t> nearestIndex(static_cast<std::size_t>(width));
+    StringSearch search(row, nearest, lzw, transparent);
     for (int32_t y = 0; y < height; ++y) {
-        const bool leftToRight = y % 2 == 0;
-        const int32_t stepX = leftToRight ? 1 : -1;
-        std::fill(next.begin(), next.end(), 0);
         uint8_t* out = frame.pIndices.data() + static_cast<std::size_t>(y) * width;
-        for (int32_t i = 0; i < width; ++i) {
-            const int32_t x = leftToRight ? i : width - 1 - i;
-            int32_t* here = &current[3 * static_cast<std::size_t>(x + 1)];
-            const Rgb target = wanted.At(x, y);
-            const auto carried = [&](int channel) {
-                return std::clamp((here[channel] + 128) >> 8, -kMaxCarried, kMaxCarried);
-            };
-            const Rgb want{Level(target.red + carried(0)), Level(target.green + carried(1)),
-                           Level(target.blue + carried(2))};
-            Rgb& onScreen = shown.At(x, y);
-            if (!(want == onScreen)) {
-                uint8_t index = nearest.Find(want, hint);
-                const uint8_t before = i > 0 ? out[x - stepX] : transparent;
-                if (before != transparent && before != index &&
-                    ColourDistance(want, palette[before]) <=
-                        ColourDistance(want, palette[index]) + kRunTolerance) {
-                    index = before;
+        row.shown = &shown.At(0, y);
+        const uint8_t* rowTexture = texture.data() + static_cast<std::size_t>(y) * width;
+        for (int32_t x = 0; x < width; ++x) {
+            const auto at = static_cast<std::size_t>(x);
+            row.wanted[at] = wanted.At(x, y);
+            nearestIndex[at] = nearest.Find(row.wanted[at], x > 0 ? nearestIndex[at - 1] : 0);
+            row.nearest[at] = nearest.Distance(row.wanted[at], palette[nearestIndex[at]]);
+            row.limit[at] = row.nearest[at] + kTolerance + kTolerancePerTexture * rowTexture[x];
+        }
+        const auto take = [&](std::span<const uint8_t> run, int32_t& x) {
+            for (const uint8_t index : run) {
+                out[x] = index;
+                if (index != transparent) {
+                    row.shown[x] = palette[index];
                 }
-                hint = index;
-                if (ColourDistance(want, onScreen) >
-                    ColourDistance(want, palette[index]) + kKeepTolerance) {
-                    out[x] = index;
-                    onScreen = palette[index];
+                lzw.Add(index);
+                ++x;
+            }
+        };
+        for (int32_t x = 0; x < width;) {
+            // Best of all: a run that continues the string being matched.
+            search.Reset();
+            if (lzw.Started()) {
+                search.Search(lzw.Current(), x, {}, 0);
+                if (!search.Best().empty()) {
+                    take(search.Best(), x);
+                    continue;
                 }
             }
-            const std::array<int32_t, 3> error{(want.red - onScreen.red) * kStrength,
-                                               (want.green - onScreen.green) * kStrength,
-                                               (want.blue - onScreen.blue) * kStrength};
-            SpreadError(here + 3 * stepX, &next[3 * static_cast<std::size_t>(x + 1)], stepX, error);
+            // Else a new string: its first pixel is what is on screen where that is at least
+            // as near as the nearest colour, or the nearest, or one of the neighbours' choices
+            // (or the screen) within the limit that starts a longer known run.
+            const auto at = static_cast<std::size_t>(x);
+            const uint8_t own = search.Cost(transparent, x) <= 0 ? transparent : nearestIndex[at];
+            const std::array<uint8_t, 7> firsts{own,
+                                                x > 0 ? out[x - 1] : own,
+                                                y > 0 ? out[x - width] : own,
+                                                transparent,
+                                                y > 0 && x + 1 < width ? out[x - width + 1] : own,
+                                                y > 0 && x > 0 ? out[x - width - 1] : own,
+                                                x > 1 ? out[x - 2] : own};
+            for (std::size_t i = 0; i < firsts.size() && x + 1 < width; ++i) {
+                const uint8_t first = firsts[i];
+                if (std::find(firsts.begin(), firsts.begin() + static_cast<std::ptrdiff_t>(i),
+                              first) != firsts.begin() + static_cast<std::ptrdiff_t>(i) ||
+                    (i > 0 && !search.Allowed(first, x))) {
+                    continue;
+                }
+                const std::array<uint8_t, 1> start{first};
+                search.Search(first, x + 1, start, search.Cost(first, x));
+            }
+            if (search.Best().size() > 1) {
+                take(search.Best(), x);
+            } else {
+                const std::array<uint8_t, 1> single{own};
+                take(single, x);
+            }
         }
-        current.swap(next);
     }
     CropToChangedPixels(placed);
     return placed;

@@ -1,12 +1,15 @@
-// The frames of one crossfade, each made as a change to what the viewer already shows, so
-// that nothing crawls where the picture barely changes and the file stays small:
-//  - each blended frame gets its own palette (the octree's colours of every fourth row,
-//    refined by k-means), one entry short of 256 to leave an index for transparency;
-//  - a light error diffusion in which a pixel keeps what is on screen while that is about as
-//    near to the wanted colour (blend plus carried error) as the best palette colour, and
-//    repeats the colour stored just before it while that is nearly as near; the error of
-//    what is shown is carried on like any other, so the frame as shown, old and new pixels
-//    together, is a faithful dither of the blend;
+// The frames of one crossfade, each made as a change to what the viewer already shows and
+// chosen with the GIF encoder's LZW dictionary in view, so that the file stays small:
+//  - each blended frame gets its own palette (texture-weighted boxes of every fourth row,
+//    refined by k-means, under the eye's channel weights), one entry short of 256 to leave
+//    an index for transparency;
+//  - no dither: on blends shown for a twentieth of a second, dither grain costs bytes and
+//    shows as noise more than the banding it hides, and without it a pixel whose blend
+//    stays the same keeps its index, so nothing crawls;
+//  - a pixel may take any colour, or keep what is on screen, that is nearly as near to the
+//    blend as the nearest palette colour (less so in smooth areas, where every error shows,
+//    more in texture): of those, the choice that extends the longest string the encoder
+//    already knows, found by a search of its dictionary, costs the fewest codes;
 //  - only the pixels that change are stored, the rest are transparent, inside the smallest
 //    rectangle holding the changes.
 // Integer arithmetic and a fixed order: the same pictures give the same frames everywhere.

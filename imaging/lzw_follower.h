@@ -1,0 +1,49 @@
+// The dictionary a GIF encoder builds while it codes a frame's indices (greedy longest-match
+// LZW, a new table when code 4095 is given out), followed pixel by pixel as the pixels are
+// chosen: a chooser can see which pixels would extend the string being matched, and so cost
+// no new code.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+namespace tavrel {
+
+class LzwFollower {
+public:
+    static constexpr uint16_t kNoCode = 0;  // no dictionary string has code 0
+
+    // bits: the frame's LZW minimum code size, 2 to 8.
+    explicit LzwFollower(uint8_t bits);
+
+    // Whether a pixel has been added: until then no string is being matched.
+    bool Started() const { return m_started; }
+    // The code of the string matched so far.
+    uint16_t Current() const { return m_current; }
+    // The codes of the strings one pixel longer than code: FirstChild, then NextSibling until
+    // kNoCode. Codes below 2^bits are the single pixels.
+    uint16_t FirstChild(uint16_t code) const { return m_firstChild[code]; }
+    uint16_t NextSibling(uint16_t code) const { return m_sibling[code]; }
+    // The last pixel of a code's string.
+    uint8_t LastPixel(uint16_t code) const { return m_pixel[code]; }
+
+    // The next pixel, as the encoder takes it.
+    void Add(uint8_t pixel);
+
+private:
+    static constexpr std::size_t kCodes = 4096;
+
+    uint16_t m_firstFree;
+    uint16_t m_next;
+    uint16_t m_current = 0;
+    bool m_started = false;
+    // (prefix << 8 | pixel) to the code of that string, kNoCode where there is none.
+    std::unique_ptr<uint16_t[]> m_child;
+    std::array<uint32_t, kCodes> m_key{};  // each code's entry in m_child
+    std::array<uint16_t, kCodes> m_firstChild{};
+    std::array<uint16_t, kCodes> m_sibling{};
+    std::array<uint8_t, kCodes> m_pixel{};
+};
+
+}  // namespace tavrel
