@@ -31,7 +31,8 @@ FrameSequence::FrameSequence(const GifSettings& settings, GifFrameSink& sink)
     if (const int steps = FadeFrameCount(settings.fadeCentiseconds); steps > 0) {
         fades_ = std::make_unique<CrossfadeSequence>(
             steps, static_cast<uint16_t>(kFadeStepCentiseconds), settings.fadeCentiseconds,
-            settings.delay, [this](PlacedFrame&& placed) { AddPlaced(std::move(placed)); });
+            settings.delay, [this](PlacedFrame&& placed) { AddPlaced(std::move(placed)); },
+            settings.threads);
     }
 }
 

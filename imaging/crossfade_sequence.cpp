@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <future>
 #include <utility>
 
 #include "imaging/fade_frames.h"
@@ -15,13 +16,14 @@ constexpr int32_t kShortestDelay = 2;
 }  // namespace
 
 CrossfadeSequence::CrossfadeSequence(int32_t steps, uint16_t stepDelay, int32_t fadeDelay,
-                                     uint16_t delay, Sink sink)
+                                     uint16_t delay, Sink sink, int threads)
     : m_steps(steps),
       m_stepDelay(stepDelay),
       m_lastStepDelay(static_cast<uint16_t>(
           std::clamp(fadeDelay - (steps - 1) * int32_t{stepDelay}, kShortestDelay, 65535))),
       m_delay(delay),
-      m_sink(std::move(sink)) {}
+      m_sink(std::move(sink)),
+      m_threads(threads) {}
 
 void CrossfadeSequence::Keep(const TrueColourView& picture, Kept& kept) {
     const std::size_t rowBytes = 4 * static_cast<std::size_t>(picture.width);
@@ -35,9 +37,18 @@ void CrossfadeSequence::Keep(const TrueColourView& picture, Kept& kept) {
 }
 
 void CrossfadeSequence::Fade(const TrueColourView& from, const TrueColourView& to) {
-    CrossfadeFrames fade(from, to, m_steps);
+    const CrossfadeFrames fade(from, to, m_steps);
+    // The next frame's plan is made while this one is chosen (on another thread when there
+    // are two); the frames are the same either way.
+    const auto policy = m_threads > 1 ? std::launch::async : std::launch::deferred;
+    const auto plan = [&fade](int32_t step) { return fade.Plan(step); };
+    std::future<FadeFramePlan> next = std::async(policy, plan, 1);
     for (int32_t step = 1; step <= m_steps; ++step) {
-        PlacedFrame frame = fade.Frame(step, m_shown);
+        const FadeFramePlan current = next.get();
+        if (step < m_steps) {
+            next = std::async(policy, plan, step + 1);
+        }
+        PlacedFrame frame = CrossfadeFrames::Frame(current, m_shown);
         frame.delay = step == m_steps ? m_lastStepDelay : m_stepDelay;
         m_sink(std::move(frame));
     }

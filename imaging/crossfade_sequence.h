@@ -23,9 +23,9 @@ public:
     // stepDelay hundredths each, but the last takes what is left of the fade (at least 2,
     // as viewers show shorter frames for longer), so a fade lasts fadeDelay whatever its
     // rounding. Each picture's own frame is shown for delay. sink receives every frame in
-    // order.
+    // order. threads: how many threads the fades may use (1: only the caller's).
     CrossfadeSequence(int32_t steps, uint16_t stepDelay, int32_t fadeDelay, uint16_t delay,
-                      Sink sink);
+                      Sink sink, int threads = 1);
 
     // The next picture: its fitted true-colour pixels (copied) and its own frame, made as it
     // would be without a fade. Every picture has the first one's size. Throws std::bad_alloc
@@ -48,6 +48,7 @@ private:
     uint16_t m_lastStepDelay;
     uint16_t m_delay;
     Sink m_sink;
+    int m_threads;
     int32_t m_count = 0;
     Kept m_first;
     Kept m_previous;

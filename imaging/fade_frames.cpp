@@ -22,15 +22,16 @@ constexpr std::size_t kMaxFadeColours = 255;
 // The palette is taken from every kSampleRows-th row: blends are smooth mixtures of two
 // pictures, so a sample finds the same colours at a quarter of the cost.
 constexpr int32_t kSampleRows = 4;
-constexpr int kRefinePasses = 2;
+// One pass: more move the colours little and cost time.
+constexpr int kRefinePasses = 1;
 // A pixel's weight in the palette halves at this texture level: smooth areas, where every
 // error shows, claim the colours.
 constexpr int32_t kHalfWeightTexture = 30;
 // How much farther (weighted squared distance) than the nearest palette colour a pixel's
 // colour may be, so that it extends a string the encoder knows: about three levels of green
-// in smooth areas, more where texture hides the error. Measured by butteraugli and
+// (eight of blue) in smooth areas, more where texture hides the error. Measured by butteraugli and
 // SSIMULACRA against the bytes on photographs.
-constexpr int32_t kTolerance = 50;
+constexpr int32_t kTolerance = 70;
 constexpr int32_t kTolerancePerTexture = 10;
 // The most strings one search looks at: a bound on the time for pathological pictures
 // (photographs need far fewer).
@@ -67,35 +68,33 @@ void StorePalette(const std::vector<Rgb>& palette, IndexedFrame& frame) {
     }
 }
 
-// What one row may show, pixel by pixel: the blend, the screen, the nearest palette
-// colour's distance and the farthest a chosen colour may be.
+// One row of a plan, with the screen's row.
 struct RowChoices {
-    std::vector<Rgb> wanted;
+    const Rgb* wanted = nullptr;
+    const int32_t* nearest = nullptr;
+    const int32_t* limit = nullptr;
     Rgb* shown = nullptr;
-    std::vector<int32_t> nearest;
-    std::vector<int32_t> limit;
+    int32_t width = 0;
 };
 
 // The longest run of pixels from a given place that extends a dictionary string with a
 // colour within each pixel's limit; of equally long runs, the one nearest to the blend.
 class StringSearch {
 public:
-    StringSearch(const RowChoices& row, const NearestColour& palette, const LzwFollower& lzw,
+    StringSearch(const RowChoices& row, const std::vector<Rgb>& palette, const LzwFollower& lzw,
                  uint8_t transparent)
         : m_row(row), m_palette(palette), m_lzw(lzw), m_transparent(transparent) {}
 
     Rgb Colour(uint8_t index, int32_t x) const {
-        return index == m_transparent ? m_row.shown[x] : m_palette.Palette()[index];
+        return index == m_transparent ? m_row.shown[x] : m_palette[index];
     }
     // How much farther than the nearest the index's colour is at x (may be below 0 for the
     // colour on screen).
     int32_t Cost(uint8_t index, int32_t x) const {
-        return m_palette.Distance(m_row.wanted[static_cast<std::size_t>(x)], Colour(index, x)) -
-               m_row.nearest[static_cast<std::size_t>(x)];
+        return ColourDistance(m_row.wanted[x], Colour(index, x), kEyeMetric) - m_row.nearest[x];
     }
     bool Allowed(uint8_t index, int32_t x) const {
-        return m_palette.Distance(m_row.wanted[static_cast<std::size_t>(x)], Colour(index, x)) <=
-               m_row.limit[static_cast<std::size_t>(x)];
+        return ColourDistance(m_row.wanted[x], Colour(index, x), kEyeMetric) <= m_row.limit[x];
     }
 
     void Reset() {
@@ -112,29 +111,36 @@ public:
     const std::vector<uint8_t>& Best() const { return m_best; }
 
 private:
+    // Only a run that no child extends can be the longest: the others are recorded there.
     void Explore(uint16_t code, int32_t x, int64_t cost) {
-        if (m_path.size() > m_best.size() ||
-            (m_path.size() == m_best.size() && cost < m_bestCost)) {
+        bool extended = false;
+        if (x < m_row.width) {
+            const Rgb wanted = m_row.wanted[x];
+            const int32_t limit = m_row.limit[x];
+            for (uint16_t child = m_lzw.FirstChild(code);
+                 child != LzwFollower::kNoCode && m_visits < kMaxVisits;
+                 child = m_lzw.NextSibling(child)) {
+                const uint8_t index = m_lzw.LastPixel(child);
+                const int32_t distance = ColourDistance(wanted, Colour(index, x), kEyeMetric);
+                if (distance > limit) {
+                    continue;
+                }
+                ++m_visits;
+                extended = true;
+                m_path.push_back(index);
+                Explore(child, x + 1, cost + distance - m_row.nearest[x]);
+                m_path.pop_back();
+            }
+        }
+        if (!extended && (m_path.size() > m_best.size() ||
+                          (m_path.size() == m_best.size() && cost < m_bestCost))) {
             m_best = m_path;
             m_bestCost = cost;
-        }
-        const auto width = static_cast<int32_t>(m_row.wanted.size());
-        for (uint16_t child = m_lzw.FirstChild(code);
-             child != LzwFollower::kNoCode && x < width && m_visits < kMaxVisits;
-             child = m_lzw.NextSibling(child)) {
-            const uint8_t index = m_lzw.LastPixel(child);
-            if (!Allowed(index, x)) {
-                continue;
-            }
-            ++m_visits;
-            m_path.push_back(index);
-            Explore(child, x + 1, cost + Cost(index, x));
-            m_path.pop_back();
         }
     }
 
     const RowChoices& m_row;
-    const NearestColour& m_palette;
+    const std::vector<Rgb>& m_palette;
     const LzwFollower& m_lzw;
     uint8_t m_transparent;
     int32_t m_visits = 0;
@@ -149,15 +155,43 @@ CrossfadeFrames::CrossfadeFrames(const TrueColourView& from, const TrueColourVie
                                  int32_t steps)
     : m_from(from), m_to(to), m_steps(steps) {}
 
-PlacedFrame CrossfadeFrames::Frame(int32_t step, ShownPicture& shown) {
-    BlendPictures(m_from, m_to, step, m_steps, m_blend);
+FadeFramePlan CrossfadeFrames::Plan(int32_t step) const {
+    FadeFramePlan plan;
+    std::vector<uint8_t> blend;
+    BlendPictures(m_from, m_to, step, m_steps, blend);
     const int32_t width = m_from.width;
     const int32_t height = m_from.height;
-    const TrueColourView wanted{m_blend.data(), width, height,
+    const TrueColourView wanted{blend.data(), width, height,
                                 4 * static_cast<std::ptrdiff_t>(width)};
     const std::vector<uint8_t> texture = TextureMap(wanted);
     NearestColour nearest(FramePalette(wanted, texture), kEyeMetric);
-    const std::vector<Rgb>& palette = nearest.Palette();
+    const std::size_t size = texture.size();
+    plan.width = width;
+    plan.height = height;
+    plan.wanted.resize(size);
+    plan.nearestIndex.resize(size);
+    plan.nearest.resize(size);
+    plan.limit.resize(size);
+    for (int32_t y = 0; y < height; ++y) {
+        const std::size_t start = static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+        for (int32_t x = 0; x < width; ++x) {
+            const std::size_t at = start + static_cast<std::size_t>(x);
+            const Rgb colour = wanted.At(x, y);
+            const uint8_t index = nearest.Find(colour, x > 0 ? plan.nearestIndex[at - 1] : 0);
+            plan.wanted[at] = colour;
+            plan.nearestIndex[at] = index;
+            plan.nearest[at] = nearest.Distance(colour, nearest.Palette()[index]);
+            plan.limit[at] = plan.nearest[at] + kTolerance + kTolerancePerTexture * texture[at];
+        }
+    }
+    plan.palette = nearest.Palette();
+    return plan;
+}
+
+PlacedFrame CrossfadeFrames::Frame(const FadeFramePlan& plan, ShownPicture& shown) {
+    const int32_t width = plan.width;
+    const int32_t height = plan.height;
+    const std::vector<Rgb>& palette = plan.palette;
     const auto transparent = static_cast<uint8_t>(palette.size());
 
     PlacedFrame placed;
@@ -171,22 +205,16 @@ PlacedFrame CrossfadeFrames::Frame(int32_t step, ShownPicture& shown) {
 
     LzwFollower lzw(frame.nBitsPerPixel);
     RowChoices row;
-    row.wanted.resize(static_cast<std::size_t>(width));
-    row.nearest.resize(static_cast<std::size_t>(width));
-    row.limit.resize(static_cast<std::size_t>(width));
-    std::vector<uint8_t> nearestIndex(static_cast<std::size_t>(width));
-    StringSearch search(row, nearest, lzw, transparent);
+    row.width = width;
+    StringSearch search(row, palette, lzw, transparent);
     for (int32_t y = 0; y < height; ++y) {
-        uint8_t* out = frame.pIndices.data() + static_cast<std::size_t>(y) * width;
+        const std::size_t start = static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+        uint8_t* out = frame.pIndices.data() + start;
+        const uint8_t* nearestIndex = plan.nearestIndex.data() + start;
+        row.wanted = plan.wanted.data() + start;
+        row.nearest = plan.nearest.data() + start;
+        row.limit = plan.limit.data() + start;
         row.shown = &shown.At(0, y);
-        const uint8_t* rowTexture = texture.data() + static_cast<std::size_t>(y) * width;
-        for (int32_t x = 0; x < width; ++x) {
-            const auto at = static_cast<std::size_t>(x);
-            row.wanted[at] = wanted.At(x, y);
-            nearestIndex[at] = nearest.Find(row.wanted[at], x > 0 ? nearestIndex[at - 1] : 0);
-            row.nearest[at] = nearest.Distance(row.wanted[at], palette[nearestIndex[at]]);
-            row.limit[at] = row.nearest[at] + kTolerance + kTolerancePerTexture * rowTexture[x];
-        }
         const auto take = [&](std::span<const uint8_t> run, int32_t& x) {
             for (const uint8_t index : run) {
                 out[x] = index;
@@ -210,8 +238,7 @@ PlacedFrame CrossfadeFrames::Frame(int32_t step, ShownPicture& shown) {
             // Else a new string: its first pixel is what is on screen where that is at least
             // as near as the nearest colour, or the nearest, or one of the neighbours' choices
             // (or the screen) within the limit that starts a longer known run.
-            const auto at = static_cast<std::size_t>(x);
-            const uint8_t own = search.Cost(transparent, x) <= 0 ? transparent : nearestIndex[at];
+            const uint8_t own = search.Cost(transparent, x) <= 0 ? transparent : nearestIndex[x];
             const std::array<uint8_t, 7> firsts{own,
                                                 x > 0 ? out[x - 1] : own,
                                                 y > 0 ? out[x - width] : own,

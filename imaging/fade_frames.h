@@ -18,11 +18,25 @@
 #include <cstdint>
 #include <vector>
 
+#include "imaging/pixel_colours.h"
 #include "imaging/placed_frame.h"
 #include "imaging/shown_picture.h"
 #include "imaging/true_colour_view.h"
 
 namespace tavrel {
+
+// What a blended frame needs whatever the screen shows: per pixel (top row first) the blend,
+// its nearest palette colour with that colour's weighted squared distance, and the farthest a
+// colour chosen there may be.
+struct FadeFramePlan {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<Rgb> palette;  // at most 255 colours
+    std::vector<Rgb> wanted;
+    std::vector<uint8_t> nearestIndex;
+    std::vector<int32_t> nearest;
+    std::vector<int32_t> limit;
+};
 
 class CrossfadeFrames {
 public:
@@ -30,16 +44,20 @@ public:
     // blended frames (at least 1).
     CrossfadeFrames(const TrueColourView& from, const TrueColourView& to, int32_t steps);
 
-    // Blended frame step (1 to steps) as a change to shown, which must show the frame before
-    // it (the from picture's own frame for step 1) and is updated to show this one. The
-    // frame's delay is left 0. Throws std::bad_alloc when memory runs out.
-    PlacedFrame Frame(int32_t step, ShownPicture& shown);
+    // The plan of blended frame step (1 to steps): it does not depend on the screen, so the
+    // next frame's may be made on another thread while this one is chosen. Throws
+    // std::bad_alloc when memory runs out.
+    FadeFramePlan Plan(int32_t step) const;
+
+    // The planned frame as a change to shown, which must show the frame before it (the from
+    // picture's own frame for step 1) and is updated to show this one. The frame's delay is
+    // left 0. Throws std::bad_alloc when memory runs out.
+    static PlacedFrame Frame(const FadeFramePlan& plan, ShownPicture& shown);
 
 private:
     TrueColourView m_from;
     TrueColourView m_to;
     int32_t m_steps;
-    std::vector<uint8_t> m_blend;  // the wanted frame, reused
 };
 
 }  // namespace tavrel

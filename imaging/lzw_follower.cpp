@@ -26,6 +26,7 @@ void LzwFollower::Add(uint8_t pixel) {
     }
     // The encoder emits the string matched and gives "string + pixel" the next code, or
     // starts a new table when the last code has been given out.
+    ++m_emitted;
     if (m_next == kCodes) {
         for (std::size_t code = m_firstFree; code < kCodes; ++code) {
             m_child[m_key[code]] = kNoCode;

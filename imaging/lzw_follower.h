@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -28,6 +29,10 @@ public:
     // The last pixel of a code's string.
     uint8_t LastPixel(uint16_t code) const { return m_pixel[code]; }
 
+    // The codes the encoder would have written for the pixels added so far, the string
+    // being matched included.
+    std::size_t CodeCount() const { return m_emitted + (m_started ? 1 : 0); }
+
     // The next pixel, as the encoder takes it.
     void Add(uint8_t pixel);
 
@@ -38,6 +43,7 @@ private:
     uint16_t m_next;
     uint16_t m_current = 0;
     bool m_started = false;
+    std::size_t m_emitted = 0;
     // (prefix << 8 | pixel) to the code of that string, kNoCode where there is none.
     std::unique_ptr<uint16_t[]> m_child;
     std::array<uint32_t, kCodes> m_key{};  // each code's entry in m_child
