@@ -91,8 +91,14 @@ std::vector<uint8_t> DiffuseSelectively(const TrueColourView& picture, NearestCo
                 lastExact = exact.Find(source);
             }
             if (lastExact >= 0) {
-                out[x] = static_cast<uint8_t>(lastExact);
-                previous = lastExact;
+                const bool keep =
+                    options.runsOverExactColours && previous >= 0 && textureRow != nullptr &&
+                    nearest.Distance(source, palette[previous]) <=
+                        options.runTolerance + options.runTolerancePerTexture * textureRow[x];
+                if (!keep) {
+                    previous = lastExact;
+                }
+                out[x] = static_cast<uint8_t>(previous);
                 continue;
             }
             int32_t* here = &current[3 * static_cast<std::size_t>(x + 1)];
@@ -116,11 +122,11 @@ std::vector<uint8_t> DiffuseSelectively(const TrueColourView& picture, NearestCo
                 }
             }
             const int32_t strength = strengthRow[x];
-            if (previous >= 0 && previous != index && options.runTolerancePerTexture > 0 &&
-                textureRow != nullptr) {
+            if (previous >= 0 && previous != index && textureRow != nullptr) {
                 const int32_t farther = nearest.Distance(wanted, palette[previous]) -
                                         nearest.Distance(wanted, palette[index]);
-                if (farther <= options.runTolerancePerTexture * textureRow[x]) {
+                if (farther <=
+                    options.runTolerance + options.runTolerancePerTexture * textureRow[x]) {
                     index = previous;
                 }
             }
