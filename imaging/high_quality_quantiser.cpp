@@ -40,9 +40,12 @@ constexpr int32_t kClampLevels = 16;
 constexpr int32_t kSpeckleAllowance = 64 * kEyeMetricSum;
 // A pixel repeats the index before it while that is less than about three levels in every
 // channel farther than the nearest colour, more in texture: the carried error makes up the
-// difference, and the runs cost fewer LZW codes.
+// difference, and the runs cost fewer LZW codes. In smooth areas such runs stop after three
+// pixels, as longer ones show as streaks in skies.
 constexpr int32_t kRunTolerance = 8 * kEyeMetricSum;
-constexpr int32_t kRunTolerancePerTexture = 1;
+constexpr int32_t kRunTolerancePerTexture = 2;
+constexpr int32_t kSmoothTexture = 8;
+constexpr int32_t kSmoothRunLength = 3;
 
 // How much a pixel counts in the palette: smooth areas 255, texture less, never 0.
 std::vector<uint8_t> Weights(const std::vector<uint8_t>& texture) {
@@ -142,9 +145,11 @@ IndexedFrame RemapHighQuality(const TrueColourView& picture, const QuantisedPict
     diffusion.speckleAllowance = kSpeckleAllowance;
     diffusion.runTolerance = kRunTolerance;
     diffusion.runTolerancePerTexture = kRunTolerancePerTexture;
-    // A picture of few colours (a grey photograph, say) is otherwise stored exactly, grain
-    // and all, at twice the bytes with no difference the eye sees.
-    diffusion.runsOverExactColours = quantised.holdsEveryColour;
+    diffusion.smoothTexture = kSmoothTexture;
+    diffusion.smoothRunLength = kSmoothRunLength;
+    // A picture of few colours (a grey photograph, say) would otherwise be stored exactly,
+    // grain and all, at twice the bytes with no difference the eye sees.
+    diffusion.ditherExactColours = quantised.holdsEveryColour;
     diffusion.ordered = options.stableDither;
     return Remap(picture, quantised.palette, diffusion);
 }

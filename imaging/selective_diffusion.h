@@ -29,12 +29,16 @@ struct SelectiveDiffusion {
     // Keep the previous pixel's index while it is at most runTolerance plus
     // runTolerancePerTexture per level of texture farther (weighted squared distance) than
     // the nearest: longer runs of one index, fewer LZW codes, most where texture masks the
-    // coarser grain. Needs texture.
+    // coarser grain. Needs texture. Where the texture is below smoothTexture the tolerance
+    // makes runs of at most smoothRunLength: longer ones show there as streaks.
     int32_t runTolerance = 0;
     int32_t runTolerancePerTexture = 0;
-    // Whether a pixel whose colour the palette holds may keep the previous index too (by
-    // the same tolerance, passing nothing on); otherwise it always takes its own colour.
-    bool runsOverExactColours = false;
+    int32_t smoothTexture = 0;
+    int32_t smoothRunLength = 0;
+    // Whether a pixel whose colour the palette holds is dithered like any other (for a
+    // picture whose palette is every colour it has: the run tolerance then saves bytes);
+    // otherwise it takes its own colour and passes nothing on.
+    bool ditherExactColours = false;
     // A fixed pattern per position instead of carried error: a pixel that keeps its colour
     // from one frame to the next keeps its index, so the dither does not crawl.
     bool ordered = false;
