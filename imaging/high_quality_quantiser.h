@@ -24,7 +24,8 @@ struct HighQualityOptions {
 // A picture's palette and how busy each pixel's neighbourhood is.
 struct QuantisedPicture {
     std::vector<Rgb> palette;
-    std::vector<uint8_t> texture;  // see imaging/texture_map.h
+    std::vector<uint8_t> texture;   // see imaging/texture_map.h
+    bool holdsEveryColour = false;  // the palette is every colour of the picture
 };
 
 QuantisedPicture QuantiseHighQuality(const TrueColourView& picture, int maxColours);

@@ -22,7 +22,9 @@ int32_t BoxDistance(Rgb c, Rgb low, int32_t size, bool farthest, ChannelWeights 
 }  // namespace
 
 NearestColour::NearestColour(std::span<const Rgb> palette, ChannelWeights weights)
-    : m_palette(palette.begin(), palette.end()), m_weights(weights) {
+    : m_palette(palette.begin(), palette.end()),
+      m_weights(weights),
+      m_sorted(std::min(m_palette.size(), kSortedNeighbours)) {
     const std::size_t count = m_palette.size();
     m_neighbours.resize(count * count);
     m_gap.resize(count);
@@ -32,7 +34,12 @@ NearestColour::NearestColour(std::span<const Rgb> palette, ChannelWeights weight
             list[j] = static_cast<uint32_t>(Distance(m_palette[i], m_palette[j])) << 8 |
                       static_cast<uint32_t>(j);
         }
-        std::sort(list, list + count);
+        // Walks seldom go past a colour's nearest few: only those are put in order, the
+        // rest follow in any order and are scanned whole when a walk reaches them.
+        if (m_sorted < count) {
+            std::nth_element(list, list + m_sorted, list + count);
+        }
+        std::sort(list, list + m_sorted);
         // Entry 0 is the colour itself, or a twin of lower index at distance 0.
         m_gap[i] = count > 1 ? static_cast<int32_t>(list[1] >> 8) : INT32_MAX;
     }
@@ -45,18 +52,35 @@ uint8_t NearestColour::FindFrom(Rgb colour, uint8_t guess) const {
     for (bool restart = true; restart;) {
         restart = false;
         const int64_t reach = int64_t{4} * bestDistance;
-        for (const uint32_t *n = &m_neighbours[best * count], *end = n + count;
-             n != end && (*n >> 8) <= reach; ++n) {
-            const auto index = static_cast<uint8_t>(*n & 0xFF);
+        const uint32_t* list = &m_neighbours[best * count];
+        const uint32_t* const sortedEnd = list + m_sorted;
+        const uint32_t* n = list;
+        // Returns true when a nearer colour was found and the walk starts again from it.
+        const auto look = [&](uint32_t entry) {
+            const auto index = static_cast<uint8_t>(entry & 0xFF);
             const int32_t d = Distance(colour, m_palette[index]);
             if (d < bestDistance) {
                 best = index;
                 bestDistance = d;
-                restart = true;
-                break;
+                return true;
             }
             if (d == bestDistance && index < best) {
                 best = index;  // same reach: the list being walked still covers every tie
+            }
+            return false;
+        };
+        for (; n != sortedEnd && (*n >> 8) <= reach; ++n) {
+            if (look(*n)) {
+                restart = true;
+                break;
+            }
+        }
+        if (!restart && n == sortedEnd) {
+            for (const uint32_t* end = list + count; n != end; ++n) {
+                if ((*n >> 8) <= reach && look(*n)) {
+                    restart = true;
+                    break;
+                }
             }
         }
     }
@@ -99,11 +123,22 @@ const NearestColour::Cell& NearestColour::CellOf(Rgb colour, uint8_t hint) {
     };
     const std::size_t count = m_palette.size();
     cell.first = static_cast<uint32_t>(m_candidates.size());
-    for (const uint32_t *n = &m_neighbours[g * count], *end = n + count;
-         n != end && (*n >> 8) <= reach; ++n) {
-        const auto index = static_cast<uint8_t>(*n & 0xFF);
+    const uint32_t* list = &m_neighbours[g * count];
+    const uint32_t* n = list;
+    const auto take = [&](uint32_t entry) {
+        const auto index = static_cast<uint8_t>(entry & 0xFF);
         if (lowest(m_palette[index]) <= 0) {
             m_candidates.push_back(index);
+        }
+    };
+    for (const uint32_t* sortedEnd = list + m_sorted; n != sortedEnd && (*n >> 8) <= reach; ++n) {
+        take(*n);
+    }
+    if (n == list + m_sorted) {
+        for (const uint32_t* end = list + count; n != end; ++n) {
+            if ((*n >> 8) <= reach) {
+                take(*n);
+            }
         }
     }
     cell.count = static_cast<uint32_t>(m_candidates.size()) - cell.first;

@@ -9,6 +9,7 @@
 //    (triangle inequality). A nearer colour found becomes the new g.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -44,6 +45,7 @@ public:
 
 private:
     static constexpr int kCellBits = 5;
+    static constexpr std::size_t kSortedNeighbours = 32;
     struct Cell {
         uint32_t first = 0;  // into m_candidates
         uint32_t count = 0;  // 0 until the cell's first query
@@ -53,9 +55,11 @@ private:
 
     std::vector<Rgb> m_palette;
     ChannelWeights m_weights;
-    // For each palette colour, every palette colour by ascending distance from it: the
-    // squared distance in the high bits, the index in the low 8.
+    // For each palette colour, every palette colour, the nearest m_sorted by ascending
+    // distance from it, then the rest: the squared distance in the high bits, the index in
+    // the low 8.
     std::vector<uint32_t> m_neighbours;
+    std::size_t m_sorted;
     // Per palette colour, the squared distance to its nearest other colour.
     std::vector<int32_t> m_gap;
     std::vector<Cell> m_cells;  // allocated by the first Find

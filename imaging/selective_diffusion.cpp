@@ -81,6 +81,7 @@ std::vector<uint8_t> DiffuseSelectively(const TrueColourView& picture, NearestCo
         const uint8_t* textureRow =
             options.texture.empty() ? nullptr : options.texture.data() + rowStart;
         int32_t previous = -1;
+        int32_t runLength = 0;
         Rgb lastSource{};
         int32_t lastExact = -1;
         for (int32_t i = 0; i < width; ++i) {
@@ -90,7 +91,7 @@ std::vector<uint8_t> DiffuseSelectively(const TrueColourView& picture, NearestCo
                 lastSource = source;
                 lastExact = exact.Find(source);
             }
-            if (lastExact >= 0) {
+            if (lastExact >= 0 && !options.ditherExactColours) {
                 out[x] = static_cast<uint8_t>(lastExact);
                 previous = lastExact;
                 continue;
@@ -116,15 +117,18 @@ std::vector<uint8_t> DiffuseSelectively(const TrueColourView& picture, NearestCo
                 }
             }
             const int32_t strength = strengthRow[x];
-            if (previous >= 0 && previous != index && options.runTolerancePerTexture > 0 &&
-                textureRow != nullptr) {
+            if (previous >= 0 && previous != index && textureRow != nullptr) {
                 const int32_t farther = nearest.Distance(wanted, palette[previous]) -
                                         nearest.Distance(wanted, palette[index]);
-                if (farther <= options.runTolerancePerTexture * textureRow[x]) {
+                const bool mayLengthen =
+                    textureRow[x] >= options.smoothTexture || runLength < options.smoothRunLength;
+                if (mayLengthen && farther <= options.runTolerance +
+                                                  options.runTolerancePerTexture * textureRow[x]) {
                     index = previous;
                 }
             }
             out[x] = static_cast<uint8_t>(index);
+            runLength = index == previous ? runLength + 1 : 1;
             previous = index;
             if (strength == 0) {
                 continue;

@@ -26,10 +26,19 @@ struct SelectiveDiffusion {
     int32_t speckleAllowance = 0;
     // Per pixel, top row first: how busy its neighbourhood is (see imaging/texture_map.h).
     std::span<const uint8_t> texture;
-    // Keep the previous pixel's index while it is at most this much (weighted squared
-    // distance) farther than the nearest, per level of texture: longer runs of one index
-    // where texture masks the coarser grain, fewer LZW codes, unchanged smooth areas.
+    // Keep the previous pixel's index while it is at most runTolerance plus
+    // runTolerancePerTexture per level of texture farther (weighted squared distance) than
+    // the nearest: longer runs of one index, fewer LZW codes, most where texture masks the
+    // coarser grain. Needs texture. Where the texture is below smoothTexture the tolerance
+    // makes runs of at most smoothRunLength: longer ones show there as streaks.
+    int32_t runTolerance = 0;
     int32_t runTolerancePerTexture = 0;
+    int32_t smoothTexture = 0;
+    int32_t smoothRunLength = 0;
+    // Whether a pixel whose colour the palette holds is dithered like any other (for a
+    // picture whose palette is every colour it has: the run tolerance then saves bytes);
+    // otherwise it takes its own colour and passes nothing on.
+    bool ditherExactColours = false;
     // A fixed pattern per position instead of carried error: a pixel that keeps its colour
     // from one frame to the next keeps its index, so the dither does not crawl.
     bool ordered = false;

@@ -7,6 +7,8 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <optional>
 #include <utility>
@@ -46,6 +48,31 @@ std::vector<int> NearestMap(int target, int source) {
     return map;
 }
 
+// For each index of Qt's image, the file's index of the same colour. Qt may reorder a
+// two-colour table and invert the bits to match (a one-colour 1-bit picture comes back as
+// white first), so its indices hold only against its own table.
+std::array<uint8_t, 256> FileIndices(const std::vector<RgbQuad>& colourTable, const QImage& image) {
+    std::array<uint8_t, 256> indices{};
+    const QList<QRgb> qtTable = image.colorTable();
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        indices[i] = static_cast<uint8_t>(i);
+        if (i >= static_cast<std::size_t>(qtTable.size()) || i >= colourTable.size()) {
+            continue;
+        }
+        const QRgb qt = qtTable[static_cast<qsizetype>(i)];
+        const auto same = [qt](const RgbQuad& c) {
+            return c.red == qRed(qt) && c.green == qGreen(qt) && c.blue == qBlue(qt);
+        };
+        if (!same(colourTable[i])) {
+            const auto found = std::find_if(colourTable.begin(), colourTable.end(), same);
+            if (found != colourTable.end()) {
+                indices[i] = static_cast<uint8_t>(found - colourTable.begin());
+            }
+        }
+    }
+    return indices;
+}
+
 // Indexed pictures keep their indices: nearest neighbour from Qt's Mono or Indexed8 image.
 DibSection StretchIndexedRows(const std::vector<RgbQuad>& colourTable, uint16_t bitCount,
                               const QImage& image, int width, int height) {
@@ -56,6 +83,7 @@ DibSection StretchIndexedRows(const std::vector<RgbQuad>& colourTable, uint16_t 
     const uint8_t mask = static_cast<uint8_t>((1u << bitCount) - 1);
     DibSection dib(width, height, bitCount);
     dib.ColourTable() = colourTable;
+    const std::array<uint8_t, 256> fileIndex = FileIndices(colourTable, image);
     const std::vector<int> xs = NearestMap(width, image.width());
     const std::vector<int> ys = NearestMap(height, image.height());
     for (int y = 0; y < height; ++y) {
@@ -63,7 +91,8 @@ DibSection StretchIndexedRows(const std::vector<RgbQuad>& colourTable, uint16_t 
         uint8_t* dst = dib.Row(height - 1 - y);
         for (int x = 0; x < width; ++x) {
             const int sx = xs[static_cast<std::size_t>(x)];
-            const uint8_t index = mono ? (src[sx >> 3] >> (7 - (sx & 7))) & 1 : src[sx] & mask;
+            const uint8_t index =
+                fileIndex[mono ? (src[sx >> 3] >> (7 - (sx & 7))) & 1 : src[sx]] & mask;
             switch (bitCount) {
                 case 1:
                     dst[x >> 3] |= static_cast<uint8_t>(index << (7 - (x & 7)));

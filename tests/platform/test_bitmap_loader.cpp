@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <set>
@@ -92,6 +93,38 @@ TEST(BitmapLoader, StretchingIndexedBitmapsKeepsTheirIndicesAndTable) {
         ASSERT_EQ(big.ColourTable().size(), own.ColourTable().size());
         EXPECT_EQ(0, std::memcmp(big.ColourTable().data(), own.ColourTable().data(),
                                  4 * own.ColourTable().size()));
+    }
+}
+
+// Qt reorders some two-colour tables when it reads a 1-bit BMP (and inverts the bits to
+// match); the colours must come out as the file has them, whatever the order.
+TEST(BitmapLoader, OneBitPicturesKeepTheirColoursWhateverTheirTableOrder) {
+    const struct {
+        const char* what;
+        QList<QRgb> table;
+    } cases[] = {
+        {"light first", {qRgb(250, 250, 240), qRgb(10, 20, 30)}},
+        {"dark first", {qRgb(10, 20, 30), qRgb(250, 250, 240)}},
+        {"red and green", {qRgb(192, 48, 32), qRgb(20, 200, 40)}},
+        {"one colour", {qRgb(192, 48, 32)}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QImage mono(16, 4, QImage::Format_Mono);
+        mono.setColorTable(c.table);
+        for (int y = 0; y < mono.height(); ++y) {
+            for (int x = 0; x < mono.width(); ++x) {
+                mono.setPixel(x, y, c.table.size() > 1 && (x + y) % 3 == 0 ? 1 : 0);
+            }
+        }
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(mono.save(&buffer, "BMP"));
+        const DibSection dib = LoadBitmapFromBytes(bytes, 32, 8);
+        ASSERT_FALSE(dib.IsNull());
+        const QImage expected = mono.scaled(32, 8).convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(Difference(DibToImage(dib), expected).first, 0);
     }
 }
 
