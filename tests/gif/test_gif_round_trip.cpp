@@ -74,8 +74,6 @@ TEST(GifRoundTrip, EveryKindOfFrameReadsBackUnchanged) {
     const test::DecodedGif gif = test::DecodeWithGiflib(bytes);
     ASSERT_EQ(gif.error, 0);
     EXPECT_EQ(gif.screenWidth, 530);
-    EXPECT_FALSE(gif.globalTable);
-    EXPECT_EQ(gif.loopCount, 0);
     ASSERT_EQ(gif.frames.size(), frames.size());
     for (std::size_t i = 0; i < frames.size(); ++i) {
         SCOPED_TRACE(testing::Message() << "frame " << i << ", bits " << int{frames[i].bits});
