@@ -5,7 +5,6 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "platform/bitmap_loader.h"
 #include "platform/window/picture_button.h"
 #include "support/dialog_harness.h"
 

@@ -67,10 +67,10 @@ DialogHarness::~DialogHarness() {
     EXPECT_TRUE(answers_.empty()) << "a file dialog the test expected did not open";
 }
 
-QString DialogHarness::MakePicture(const QString& relativePath, QColor colour) const {
+QString DialogHarness::MakePicture(const QString& relativePath, QColor colour, QSize size) const {
     const QString path = WorkPath(relativePath);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QImage image(64, 48, QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
     EXPECT_TRUE(image.save(path)) << path.toStdString();
     return path;

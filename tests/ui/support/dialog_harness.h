@@ -40,7 +40,7 @@ public:
     TestDialog& Dlg() { return *dialog_; }
     QString WorkPath(const QString& relativePath) const { return workDir_.filePath(relativePath); }
     // Writes a flat picture of one colour (PNG, JPEG or BMP by the name's extension).
-    QString MakePicture(const QString& relativePath, QColor colour) const;
+    QString MakePicture(const QString& relativePath, QColor colour, QSize size = {64, 48}) const;
 
     // Clicks slot button 1 to 5 and answers its open dialog (nullopt: the user cancels).
     void Choose(int slot, std::optional<QString> path);
