@@ -146,8 +146,9 @@ TEST(BitmapLoader, UnreadableFilesGiveANullBitmap) {
         paths << dir.filePath(QString::number(paths.size()));
         ASSERT_TRUE(WriteAll(paths.last(), bytes));
     }
-    for (const QString& path : paths)
+    for (const QString& path : paths) {
         EXPECT_TRUE(LoadBitmapFromFile(path, 530, 530).IsNull()) << path.toStdString();
+    }
 }
 
 }  // namespace
