@@ -68,7 +68,7 @@ DialogHarness::~DialogHarness() {
 }
 
 QString DialogHarness::MakePicture(const QString& relativePath, QColor colour, QSize size) const {
-    const QString path = WorkPath(relativePath);
+    QString path = WorkPath(relativePath);
     QDir().mkpath(QFileInfo(path).absolutePath());
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
@@ -76,7 +76,7 @@ QString DialogHarness::MakePicture(const QString& relativePath, QColor colour, Q
     return path;
 }
 
-void DialogHarness::Choose(int slot, std::optional<QString> path) {
+void DialogHarness::Choose(int slot, const std::optional<QString>& path) {
     answers_.append(path.value_or(QString()));
     Dlg().SendCommand(IDC_SLOT1 + slot - 1);
 }
@@ -87,7 +87,7 @@ void DialogHarness::Fill(std::initializer_list<int> slotNumbers) {
     }
 }
 
-void DialogHarness::Generate(std::optional<QString> path) {
+void DialogHarness::Generate(const std::optional<QString>& path) {
     answers_.append(path.value_or(QString()));
     Dlg().SendCommand(IDC_GENERATE);
 }
