@@ -73,15 +73,8 @@ DecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes) {
         result.error = gif->Error;
     }
     result.screenWidth = gif->SWidth;
-    result.globalTable = gif->SColorMap != nullptr;
     for (int i = 0; i < gif->ImageCount; ++i) {
         const SavedImage& image = gif->SavedImages[i];
-        // DGifSlurp keeps the NETSCAPE2.0 block and its data sub-block with the first image.
-        const ExtensionBlock* ext = image.ExtensionBlocks;
-        if (i == 0 && image.ExtensionBlockCount >= 2 && ext[0].ByteCount == 11 &&
-            std::memcmp(ext[0].Bytes, "NETSCAPE2.0", 11) == 0 && ext[1].ByteCount == 3) {
-            result.loopCount = ext[1].Bytes[1] | ext[1].Bytes[2] << 8;
-        }
         DecodedFrame& frame = result.frames.emplace_back();
         frame.left = image.ImageDesc.Left;
         frame.top = image.ImageDesc.Top;

@@ -26,8 +26,6 @@ struct DecodedFrame {
 struct DecodedGif {
     int error = 0;  // giflib's error code, 0 when the whole file was read
     int screenWidth = 0;
-    bool globalTable = true;
-    int loopCount = -1;  // from the NETSCAPE2.0 extension, -1 when there is none
     std::vector<DecodedFrame> frames;
 };
 

@@ -21,25 +21,6 @@ protected:
     QTemporaryDir dir_;
 };
 
-TEST(CodecLifecycle, EveryOperationFailsBeforeStartUpAndAfterShutDown) {
-    QTemporaryDir dir;
-    const QString source = TestData(QStringLiteral("photo530/p1.png"));
-    const QString target = dir.filePath(QStringLiteral("p1.bmp"));
-    const auto allFail = [&] {
-        EXPECT_FALSE(LoadPicture(source));
-        EXPECT_FALSE(StagePictureAsBmp(source, target).Ok());
-        EXPECT_FALSE(QFile::exists(target));
-    };
-    allFail();
-    CodecStartupInput input;
-    uintptr_t token = 0;
-    ASSERT_EQ(CodecStartup(&token, &input), CodecStatus::Ok);
-    EXPECT_TRUE(StagePictureAsBmp(source, target).Ok());
-    CodecShutdown(token);
-    ASSERT_TRUE(QFile::remove(target));
-    allFail();
-}
-
 // Every shared picture loads but the broken ones, which say why; the oversized one's reason
 // is checked with the hostile pictures.
 TEST_F(Codecs, EveryTestPictureLoadsOrGivesAReason) {

@@ -37,7 +37,6 @@ QStringList ButtonTextsOfModal(const std::function<void()>& open) {
 
 TEST(Translations, QtOwnTextsOfTheWindowAreChinese) {
     ASSERT_TRUE(InstallTranslations(Language::Chinese));
-    EXPECT_EQ(QCoreApplication::translate("tavrel", "no such file"), QStringLiteral("文件不存在"));
 
     const QStringList openButtons = ButtonTextsOfModal([] {
         FileDialog(true, QStringLiteral("(*.*)|*.*"), QString(), 0, QString(), nullptr).DoModal();

@@ -12,12 +12,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "platform/bitmap_loader.h"
 #include "platform/translations.h"
 #include "platform/window/message_box.h"
 #include "platform/window/picture_button.h"
 #include "platform/window/window_menu.h"
-#include "support/dialog_harness.h"
 #include "tests/qt_app_environment.h"
 #include "ui/about_dlg.h"
 #include "ui/tavrel_dlg.h"

@@ -67,16 +67,16 @@ DialogHarness::~DialogHarness() {
     EXPECT_TRUE(answers_.empty()) << "a file dialog the test expected did not open";
 }
 
-QString DialogHarness::MakePicture(const QString& relativePath, QColor colour) const {
-    const QString path = WorkPath(relativePath);
+QString DialogHarness::MakePicture(const QString& relativePath, QColor colour, QSize size) const {
+    QString path = WorkPath(relativePath);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QImage image(64, 48, QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
     EXPECT_TRUE(image.save(path)) << path.toStdString();
     return path;
 }
 
-void DialogHarness::Choose(int slot, std::optional<QString> path) {
+void DialogHarness::Choose(int slot, const std::optional<QString>& path) {
     answers_.append(path.value_or(QString()));
     Dlg().SendCommand(IDC_SLOT1 + slot - 1);
 }
@@ -87,7 +87,7 @@ void DialogHarness::Fill(std::initializer_list<int> slotNumbers) {
     }
 }
 
-void DialogHarness::Generate(std::optional<QString> path) {
+void DialogHarness::Generate(const std::optional<QString>& path) {
     answers_.append(path.value_or(QString()));
     Dlg().SendCommand(IDC_GENERATE);
 }

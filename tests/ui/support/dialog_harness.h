@@ -40,14 +40,14 @@ public:
     TestDialog& Dlg() { return *dialog_; }
     QString WorkPath(const QString& relativePath) const { return workDir_.filePath(relativePath); }
     // Writes a flat picture of one colour (PNG, JPEG or BMP by the name's extension).
-    QString MakePicture(const QString& relativePath, QColor colour) const;
+    QString MakePicture(const QString& relativePath, QColor colour, QSize size = {64, 48}) const;
 
     // Clicks slot button 1 to 5 and answers its open dialog (nullopt: the user cancels).
-    void Choose(int slot, std::optional<QString> path);
+    void Choose(int slot, const std::optional<QString>& path);
     // Chooses for each slot a flat picture "in/<slot>.png" of its colour in kSlotColours.
     void Fill(std::initializer_list<int> slotNumbers);
     // Clicks the generate button and answers its save dialog.
-    void Generate(std::optional<QString> path);
+    void Generate(const std::optional<QString>& path);
     void PressRightButtonOn(int slot);
     // Closes and destroys the dialog; Dlg() must not be used afterwards.
     void CloseDialog() { dialog_.reset(); }
