@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <future>
+#include <system_error>
 #include <utility>
 
 #include "imaging/fade_frames.h"
@@ -40,13 +41,22 @@ void CrossfadeSequence::Fade(const TrueColourView& from, const TrueColourView& t
     const CrossfadeFrames fade(from, to, m_steps);
     // The next frame's plan is made while this one is chosen (on another thread when there
     // are two); the frames are the same either way.
-    const auto policy = m_threads > 1 ? std::launch::async : std::launch::deferred;
-    const auto plan = [&fade](int32_t step) { return fade.Plan(step); };
-    std::future<FadeFramePlan> next = std::async(policy, plan, 1);
+    bool ahead = m_threads > 1;
+    const auto plan = [&](int32_t step) {
+        if (ahead) {
+            try {
+                return std::async(std::launch::async, &CrossfadeFrames::Plan, &fade, step);
+            } catch (const std::system_error&) {
+                ahead = false;  // no thread to be had: the plans are made in turn
+            }
+        }
+        return std::async(std::launch::deferred, &CrossfadeFrames::Plan, &fade, step);
+    };
+    std::future<FadeFramePlan> next = plan(1);
     for (int32_t step = 1; step <= m_steps; ++step) {
         const FadeFramePlan current = next.get();
         if (step < m_steps) {
-            next = std::async(policy, plan, step + 1);
+            next = plan(step + 1);
         }
         PlacedFrame frame = CrossfadeFrames::Frame(current, m_shown);
         frame.delay = step == m_steps ? m_lastStepDelay : m_stepDelay;
