@@ -76,9 +76,10 @@ std::vector<uint8_t> TextureMap(const TrueColourView& picture) {
     for (int32_t y = 0; y < height; ++y) {
         std::array<const int32_t*, 2 * kRadius + 1> r{};
         for (int32_t d = -kRadius; d <= kRadius; ++d) {
-            const auto source = static_cast<std::size_t>(std::clamp(y + d, 0, height - 1));
-            r[static_cast<std::size_t>(d + kRadius)] =
-                &rows[source * static_cast<std::size_t>(width)];
+            const int32_t source = std::clamp(y + d, 0, height - 1);
+            const int32_t slot = d + kRadius;
+            r[static_cast<std::size_t>(slot)] =
+                &rows[static_cast<std::size_t>(source) * static_cast<std::size_t>(width)];
         }
         uint8_t* out = map.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
         for (int32_t x = 0; x < width; ++x) {
