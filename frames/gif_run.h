@@ -19,11 +19,14 @@ namespace tavrel {
 // medium speed: 530 x 530 stretched frames, octree colours, 0.8 s a picture, no fade, no
 // size limit.
 struct GifSettings {
-    FrameOptions frame;               // size, fit, background and quality of every frame
-    uint16_t delay = 80;              // hundredths of a second each picture is shown
-    int fadeCentiseconds = 0;         // crossfade from each picture into the next; 0: none
-    uint64_t maxBytes = 0;            // the file is never larger than this; 0: no limit
-    int threads = 2;                  // pictures made at a time (at least one is used)
+    FrameOptions frame;        // size, fit, background and quality of every frame
+    uint16_t delay = 80;       // hundredths of a second each picture is shown
+    int fadeCentiseconds = 0;  // crossfade from each picture into the next; 0: none
+    uint64_t maxBytes = 0;     // the file is never larger than this; 0: no limit
+    // Pictures made at a time (at least one is used). One more than the two cores of a
+    // common machine: with two, the last of an odd number of pictures is made while the
+    // other core waits.
+    int threads = 3;
 };
 
 // A fade is made of blended frames shown 5 hundredths of a second each: max(1, round(F / 5))
@@ -32,9 +35,9 @@ struct GifSettings {
 inline constexpr int kFadeStepCentiseconds = 5;
 inline constexpr int kMaxFadeCentiseconds = 1000;
 inline int FadeFrameCount(int fadeCentiseconds) {
-    return fadeCentiseconds <= 0
-               ? 0
-               : std::max(1, (fadeCentiseconds + kFadeStepCentiseconds / 2) / kFadeStepCentiseconds);
+    return fadeCentiseconds <= 0 ? 0
+                                 : std::max(1, (fadeCentiseconds + kFadeStepCentiseconds / 2) /
+                                                   kFadeStepCentiseconds);
 }
 
 // Where one picture comes from: a picture file the user named (decoded by the codec layer),
