@@ -6,46 +6,10 @@
 #include <memory>
 #include <stdexcept>
 
+#include "gif/lzw_dictionary.h"
+
 namespace tavrel {
 namespace {
-
-// The dictionary of the current table, searchable two ways: the exact child of a string
-// (prefix << 8 | index) in one look-up, and every child of a string through a list.
-class LossyDictionary {
-public:
-    LossyDictionary() : exact_(std::make_unique<uint16_t[]>(kExactSize)) {}
-
-    static uint32_t Key(uint16_t prefix, uint8_t index) {
-        return static_cast<uint32_t>(prefix) << 8 | index;
-    }
-    uint16_t Exact(uint16_t prefix, uint8_t index) const { return exact_[Key(prefix, index)]; }
-    uint16_t FirstChild(uint16_t code) const { return firstChild_[code]; }
-    uint16_t NextSibling(uint16_t code) const { return nextSibling_[code]; }
-    uint8_t LastIndex(uint16_t code) const { return lastIndex_[code]; }
-
-    void Add(uint16_t prefix, uint8_t index, uint16_t code) {
-        exact_[Key(prefix, index)] = code;
-        prefix_[code] = prefix;
-        lastIndex_[code] = index;
-        nextSibling_[code] = firstChild_[prefix];
-        firstChild_[prefix] = code;
-    }
-    // Forgets the codes from firstFree up to (not including) end.
-    void Clear(uint16_t firstFree, uint16_t end) {
-        for (uint16_t code = firstFree; code < end; ++code) {
-            exact_[Key(prefix_[code], lastIndex_[code])] = 0;
-        }
-        firstChild_.fill(0);
-    }
-
-private:
-    static constexpr std::size_t kExactSize = std::size_t{kLzwCodeLimit} << 8;
-    std::unique_ptr<uint16_t[]> exact_;
-    std::array<uint16_t, kLzwCodeLimit> firstChild_{};
-    std::array<uint16_t, kLzwCodeLimit> nextSibling_{};
-    std::array<uint16_t, kLzwCodeLimit> prefix_{};
-    std::array<uint8_t, kLzwCodeLimit> lastIndex_{};
-};
 
 struct Colour {
     int32_t red = 0, green = 0, blue = 0;
@@ -87,14 +51,14 @@ LzwCodeList BuildLossyLzwCodes(const LossyLzwFrame& frame, int32_t tolerance) {
     };
 
     const uint16_t firstFree = static_cast<uint16_t>((1u << frame.bits) + 2);
-    auto dictionary = std::make_unique<LossyDictionary>();
+    auto dictionary = std::make_unique<LzwDictionary>();
     uint16_t nextCode = firstFree;
     uint16_t current = frame.indices[0];
     Colour carried;  // error passed along the run, so that it averages out
 
     for (std::size_t pos = 1; pos < frame.pixelCount; ++pos) {
         const uint8_t own = frame.indices[pos];
-        if (const uint16_t child = dictionary->Exact(current, own); child != 0) {
+        if (const uint16_t child = dictionary->Exact(current, own); child != LzwDictionary::kNone) {
             current = child;
             carried = {};
             continue;
@@ -106,8 +70,9 @@ LzwCodeList BuildLossyLzwCodes(const LossyLzwFrame& frame, int32_t tolerance) {
         int32_t bestDistance = std::numeric_limits<int32_t>::max();
         // A transparent pixel takes only its own index (the exact child, not found above).
         const uint16_t firstCandidate =
-            own == frame.transparent ? 0 : dictionary->FirstChild(current);
-        for (uint16_t c = firstCandidate; c != 0; c = dictionary->NextSibling(c)) {
+            own == frame.transparent ? LzwDictionary::kNone : dictionary->FirstChild(current);
+        for (uint16_t c = firstCandidate; c != LzwDictionary::kNone;
+             c = dictionary->NextSibling(c)) {
             if (dictionary->LastIndex(c) == frame.transparent) {
                 continue;
             }

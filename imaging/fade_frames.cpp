@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <span>
 
+#include "gif/lzw_follower.h"
 #include "imaging/bitmap_to_indexed_frame.h"
 #include "imaging/fade_blend.h"
-#include "imaging/lzw_follower.h"
 #include "imaging/nearest_colour.h"
 #include "imaging/texture_map.h"
 #include "imaging/true_colour_frame.h"

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <numeric>
 #include <stdexcept>
 #include <vector>
 
 #include "gif/lzw_codes.h"
+#include "gif/lzw_follower.h"
 #include "gif/lzw_packer.h"
 #include "gif_test_support.h"
 
@@ -68,6 +70,36 @@ TEST(Lzw, CodesMatchTheLinearScanOnManyFrames) {
                 }
             }
         }
+    }
+}
+
+struct FollowerCase {
+    const char* name;
+    uint8_t bits;
+    std::size_t pixels;
+    std::function<uint8_t(std::size_t)> pixel;
+};
+
+// Choosers (the fade frames) count on the follower knowing the encoder's dictionary: if the two
+// drift apart, the strings chosen to be cheap are not.
+TEST(LzwFollower, CountsTheEncodersCodes) {
+    const FollowerCase cases[] = {
+        {"noise through several new tables", 8, 200000,
+         [](std::size_t i) { return static_cast<uint8_t>(i * 2654435761U >> 13); }},
+        {"long runs", 8, 50000, [](std::size_t i) { return static_cast<uint8_t>(i / 700); }},
+        {"a short cycle in three bits", 3, 30000,
+         [](std::size_t i) { return static_cast<uint8_t>(i % 5 + (i / 999) % 3); }},
+        {"one pixel", 2, 1, [](std::size_t) { return uint8_t{1}; }},
+    };
+    for (const FollowerCase& c : cases) {
+        std::vector<uint8_t> indices(c.pixels);
+        LzwFollower follower(c.bits);
+        for (std::size_t i = 0; i < c.pixels; ++i) {
+            indices[i] = static_cast<uint8_t>(c.pixel(i) & ((1u << c.bits) - 1));
+            follower.Add(indices[i]);
+        }
+        EXPECT_EQ(follower.CodeCount(), BuildLzwCodes(indices.data(), c.pixels, c.bits).count)
+            << c.name;
     }
 }
 

@@ -7,12 +7,10 @@
 #include <vector>
 
 #include "gif/gif_writer.h"
-#include "gif/lzw_codes.h"
 #include "gif/output_file.h"
 #include "gif_test_support.h"
 #include "imaging/crossfade_sequence.h"
 #include "imaging/fade_blend.h"
-#include "imaging/lzw_follower.h"
 #include "imaging/true_colour_frame.h"
 
 namespace tavrel {
@@ -36,36 +34,6 @@ TEST(Crossfade, BlendRoundsEachChannelToTheNearestLevel) {
     for (const BlendCase& c : cases) {
         EXPECT_EQ(BlendChannel(c.a, c.b, c.step, c.steps), c.expected)
             << int{c.a} << " to " << int{c.b} << " step " << c.step << " of " << c.steps;
-    }
-}
-
-struct FollowerCase {
-    const char* name;
-    uint8_t bits;
-    std::size_t pixels;
-    std::function<uint8_t(std::size_t)> pixel;
-};
-
-// The fade frames count on the follower knowing the encoder's dictionary: if the two drift
-// apart, the strings chosen to be cheap are not.
-TEST(Crossfade, LzwFollowerCountsTheEncodersCodes) {
-    const FollowerCase cases[] = {
-        {"noise through several new tables", 8, 200000,
-         [](std::size_t i) { return static_cast<uint8_t>(i * 2654435761U >> 13); }},
-        {"long runs", 8, 50000, [](std::size_t i) { return static_cast<uint8_t>(i / 700); }},
-        {"a short cycle in three bits", 3, 30000,
-         [](std::size_t i) { return static_cast<uint8_t>(i % 5 + (i / 999) % 3); }},
-        {"one pixel", 2, 1, [](std::size_t) { return uint8_t{1}; }},
-    };
-    for (const FollowerCase& c : cases) {
-        std::vector<uint8_t> indices(c.pixels);
-        LzwFollower follower(c.bits);
-        for (std::size_t i = 0; i < c.pixels; ++i) {
-            indices[i] = static_cast<uint8_t>(c.pixel(i) & ((1u << c.bits) - 1));
-            follower.Add(indices[i]);
-        }
-        EXPECT_EQ(follower.CodeCount(), BuildLzwCodes(indices.data(), c.pixels, c.bits).count)
-            << c.name;
     }
 }
 

@@ -4,16 +4,16 @@
 // no new code.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+
+#include "gif/lzw_dictionary.h"
 
 namespace tavrel {
 
 class LzwFollower {
 public:
-    static constexpr uint16_t kNoCode = 0;  // no dictionary string has code 0
+    static constexpr uint16_t kNoCode = LzwDictionary::kNone;
 
     // bits: the frame's LZW minimum code size, 2 to 8.
     explicit LzwFollower(uint8_t bits);
@@ -24,10 +24,12 @@ public:
     uint16_t Current() const { return m_current; }
     // The codes of the strings one pixel longer than code: FirstChild, then NextSibling until
     // kNoCode. Codes below 2^bits are the single pixels.
-    uint16_t FirstChild(uint16_t code) const { return m_firstChild[code]; }
-    uint16_t NextSibling(uint16_t code) const { return m_sibling[code]; }
+    uint16_t FirstChild(uint16_t code) const { return m_dictionary.FirstChild(code); }
+    uint16_t NextSibling(uint16_t code) const { return m_dictionary.NextSibling(code); }
     // The last pixel of a code's string.
-    uint8_t LastPixel(uint16_t code) const { return m_pixel[code]; }
+    uint8_t LastPixel(uint16_t code) const {
+        return code < m_firstFree ? static_cast<uint8_t>(code) : m_dictionary.LastIndex(code);
+    }
 
     // The codes the encoder would have written for the pixels added so far, the string
     // being matched included.
@@ -37,19 +39,12 @@ public:
     void Add(uint8_t pixel);
 
 private:
-    static constexpr std::size_t kCodes = 4096;
-
+    LzwDictionary m_dictionary;
     uint16_t m_firstFree;
     uint16_t m_next;
     uint16_t m_current = 0;
     bool m_started = false;
     std::size_t m_emitted = 0;
-    // (prefix << 8 | pixel) to the code of that string, kNoCode where there is none.
-    std::unique_ptr<uint16_t[]> m_child;
-    std::array<uint32_t, kCodes> m_key{};  // each code's entry in m_child
-    std::array<uint16_t, kCodes> m_firstChild{};
-    std::array<uint16_t, kCodes> m_sibling{};
-    std::array<uint8_t, kCodes> m_pixel{};
 };
 
 }  // namespace tavrel
