@@ -203,12 +203,20 @@ private:
     std::vector<QuantisedFrame> quantised_;
 };
 
-// The typical share of the top step's bytes at a step, and the step of a typical share.
-double TypicalShareAt(int step) {
+// The first anchor past which a value lies (by step or by typical share, both rising along
+// the anchors), but never the first: the value is read between it and the one before.
+template <typename Key>
+std::size_t UpperAnchor(Key key) {
     std::size_t upper = 1;
-    while (upper + 1 < std::size(kAnchors) && kAnchors[upper].step < step) {
+    while (upper + 1 < std::size(kAnchors) && key(kAnchors[upper])) {
         ++upper;
     }
+    return upper;
+}
+
+// The typical share of the top step's bytes at a step, and the step of a typical share.
+double TypicalShareAt(int step) {
+    const std::size_t upper = UpperAnchor([step](const LeverAnchor& a) { return a.step < step; });
     const LeverAnchor& a = kAnchors[upper - 1];
     const LeverAnchor& b = kAnchors[upper];
     const double t = static_cast<double>(step - a.step) / (b.step - a.step);
@@ -216,10 +224,8 @@ double TypicalShareAt(int step) {
 }
 
 int TypicalStepFor(double share) {
-    std::size_t upper = 1;
-    while (upper + 1 < std::size(kAnchors) && kAnchors[upper].typicalShare < share) {
-        ++upper;
-    }
+    const std::size_t upper =
+        UpperAnchor([share](const LeverAnchor& a) { return a.typicalShare < share; });
     const LeverAnchor& a = kAnchors[upper - 1];
     const LeverAnchor& b = kAnchors[upper];
     const double t = std::log(share / a.typicalShare) / std::log(b.typicalShare / a.typicalShare);
